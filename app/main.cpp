@@ -1,0 +1,26 @@
+#include "module1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QWidget>
+
+int main(int argc, char** argv) {
+    // The argument text decides the base folder, so read it before Qt takes
+    // its own options out of argv.
+    const QString baseFolder =
+        Module1::chooseBaseFolder(Module1::argumentText(argc, argv), QDir::currentPath());
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dalvero"));
+
+    if (const dalvero::Status failed = Module1::ensureBackupFolder(baseFolder)) {
+        QMessageBox::critical(nullptr, QStringLiteral("dalvero"), failed->message());
+        return 1;
+    }
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Dalvero Ver 3.1"));
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,39 @@
+#include "module1.h"
+
+#include "text_rules.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace Module1 {
+
+QString argumentText(int argc, const char* const* argv) {
+    QStringList parts;
+    for (int i = 1; i < argc; ++i)
+        parts << QString::fromLocal8Bit(argv[i]);
+    return parts.join(QLatin1Char(' '));
+}
+
+QString chooseBaseFolder(const QString& argumentText, const QString& currentFolder) {
+    return argumentText.length() > 0 ? kDevelopmentFolder : currentFolder;
+}
+
+dalvero::Status ensureBackupFolder(const QString& baseFolder) {
+    const QString backupFolder = dalvero::joinPath(baseFolder, QStringLiteral("UNI_KOP"));
+    // A broken symbolic link of that name is something too: leave it be.
+    if (QFileInfo(backupFolder).exists() || QFileInfo(backupFolder).isSymLink())
+        return std::nullopt;
+    const QByteArray native = QFile::encodeName(backupFolder);
+    if (::mkdir(native.constData(), 0777) != 0) {
+        return dalvero::Failure{QStringLiteral("Kunne ikke oprette sikkerhedskopi-mappen"),
+                                backupFolder, QString::fromLocal8Bit(std::strerror(errno))};
+    }
+    return std::nullopt;
+}
+
+} // namespace Module1

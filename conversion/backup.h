@@ -1,0 +1,28 @@
+#pragma once
+
+#include "failure.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+
+namespace dalvero {
+
+// Today's date (or any date) as short date text in the given locale.
+QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());
+
+// The date text with every character that cannot stand in a file name
+// replaced by "-": "12/7/26" gives "12-7-26".
+QString fileNameSafe(const QString& dateText);
+
+// base folder & "/UNI_KOP/" & UNIKON file name & "_" & date text, by plain
+// concatenation.
+QString backupPath(const QString& baseFolder, const QString& unikonName, const QString& dateText);
+
+// Copies the UNIKON file to `wantedPath`, or, when that name is taken, to the
+// first free of wantedPath & "_2", "_3", ... No existing file is ever
+// replaced, and a copy that fails part-way is removed. Returns the path of
+// the backup made.
+Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath);
+
+} // namespace dalvero

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "failure.h"
+#include "text_rules.h"
+
+namespace dalvero {
+
+// Reads a whole 8-bit text file and splits it into lines. `what` says what
+// the file is for the error report ("Kunne ikke læse eksportfilen").
+Result<Lines> readLines(const QString& path, const QString& what);
+
+// Rewrites a file with the lines, each followed by CR LF, whole or not at all:
+// the new contents go to a temporary file beside it that then replaces it in
+// one step. A file that may not be written (no write permission at all, even
+// for root) is refused and left as it is. Permissions are kept, and a
+// symbolic link is followed so that the file it points to is rewritten.
+Status writeLinesWhole(const QString& path, const Lines& lines);
+
+} // namespace dalvero

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "failure.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace dalvero {
+
+// Export and UNIKON files are 8-bit text: one byte is one character and
+// positions count bytes. Lines are kept as raw bytes throughout.
+using Line = QByteArray;
+using Lines = QList<QByteArray>;
+
+// No list of the window may hold more entries than this.
+inline constexpr qsizetype kMaxListEntries = 32767;
+
+// Characters a to b of a text, counted from 1. Runs to the end of the text
+// when it is shorter and is empty when it has fewer than a characters.
+// Never fails.
+QByteArray textPart(const QByteArray& text, qsizetype from, qsizetype to);
+
+// Splits file contents into lines: CR LF or a lone CR ends a line and is
+// dropped; a LF without a CR before it is an ordinary character. Contents
+// ending in a line end give no extra empty line; nothing is trimmed.
+Lines splitLines(const QByteArray& contents);
+
+// Every line followed by CR LF, the last one too.
+QByteArray joinLines(const Lines& lines);
+
+// Bytes shown in a widget map one to one to the characters U+0000..U+00FF,
+// so that every byte survives the round trip through the window.
+QString toDisplay(const QByteArray& bytes);
+QStringList toDisplay(const Lines& lines);
+
+// The reverse mapping; empty when the text holds a character above U+00FF
+// (which no file ever gives, but typed text might).
+std::optional<QByteArray> fromDisplay(const QString& text);
+
+// Fails when adding `adding` entries to a list of `current` entries would
+// pass the limit of kMaxListEntries.
+Status checkListRoom(qsizetype current, qsizetype adding, const QString& what,
+                     const QString& path);
+
+// Joins a folder and a bare file name by plain concatenation with the
+// separator; nothing is normalised, so a folder "/" gives "//name".
+QString joinPath(const QString& folder, const QString& name);
+
+} // namespace dalvero

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "failure.h"
+#include "text_rules.h"
+
+#include <vector>
+
+namespace dalvero {
+
+// A UNIKON line: the match key (characters 1 to 12), the flag character (13)
+// and the tail field (14 to 24), which is carried over unchanged.
+inline constexpr char kZeroTail[] = "00000000000";
+
+// A blank, the year code, "00", record characters 1 to 3 and 8 to 11.
+QByteArray matchKey(const QByteArray& record);
+
+// 'W' when character 12 of the record is 'F', else a blank.
+char flagCharacter(const QByteArray& record);
+
+// The match key followed by the flag character.
+QByteArray lineHead(const QByteArray& record);
+
+// The new UNIKON list: for every selected pigeon, in pigeon-list order, one
+// line for each old line whose characters 1 to 12 equal its match key (in file
+// order, each with that old line's tail field), or one line with a zero tail
+// field when there is none. Fails when the new list would pass the list limit.
+Result<Lines> mergeUnikon(const Lines& records, const std::vector<bool>& selected,
+                          const Lines& oldLines, const QString& unikonPath);
+
+// Reads the UNIKON file; fails when it cannot be read or holds more lines
+// than a list may.
+Result<Lines> loadUnikonFile(const QString& path);
+
+} // namespace dalvero
