@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
         Module1::chooseBaseFolder(Module1::argumentText(argc, argv), QDir::currentPath());
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("dk.dalvero.Dalvero"));
     QApplication::setApplicationName(QStringLiteral("dalvero"));
 
     if (const dalvero::Status failed = Module1::ensureBackupFolder(baseFolder)) {
