@@ -16,7 +16,7 @@ QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system
 QString fileNameSafe(const QString& dateText);
 
 // base folder & "/UNI_KOP/" & UNIKON file name & "_" & date text, by plain
-// concatenation.
+// concatenation; the date text is made safe for a file name first.
 QString backupPath(const QString& baseFolder, const QString& unikonName, const QString& dateText);
 
 // Copies the UNIKON file to `wantedPath`, or, when that name is taken, to the

@@ -42,8 +42,7 @@ std::optional<QByteArray> fromDisplay(const QString& text);
 
 // Fails when adding `adding` entries to a list of `current` entries would
 // pass the limit of kMaxListEntries.
-Status checkListRoom(qsizetype current, qsizetype adding, const QString& what,
-                     const QString& path);
+Status checkListRoom(qsizetype current, qsizetype adding, const QString& what, const QString& path);
 
 // Joins a folder and a bare file name by plain concatenation with the
 // separator; nothing is normalised, so a folder "/" gives "//name".

@@ -1,0 +1,84 @@
+#include "backup.h"
+
+#include "text_rules.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace dalvero {
+
+namespace {
+
+const QString kBackupWhat = QStringLiteral("Kunne ikke lave sikkerhedskopi af UNIKON-filen");
+
+// Writes `contents` to a file that must not exist yet. A copy that fails
+// part-way is removed again. On failure `exists` tells whether the name
+// turned out to be taken meanwhile.
+Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Permissions perms,
+                    bool& exists) {
+    exists = false;
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+        return Failure{kBackupWhat, path, out.errorString()};
+    }
+    const bool written =
+        out.write(contents) == contents.size() && out.flush() && ::fsync(out.handle()) == 0;
+    if (!written) {
+        const QString reason = out.errorString();
+        out.close();
+        out.remove();
+        return Failure{kBackupWhat, path, reason};
+    }
+    out.setPermissions(perms);
+    return std::nullopt;
+}
+
+} // namespace
+
+QString shortDateText(const QDate& date, const QLocale& locale) {
+    return locale.toString(date, QLocale::ShortFormat);
+}
+
+QString fileNameSafe(const QString& dateText) {
+    QString safe = dateText;
+    for (QChar& c : safe) {
+        if (QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('-');
+    }
+    return safe;
+}
+
+QString backupPath(const QString& baseFolder, const QString& unikonName, const QString& dateText) {
+    return joinPath(joinPath(baseFolder, QStringLiteral("UNI_KOP")),
+                    unikonName + QLatin1Char('_') + fileNameSafe(dateText));
+}
+
+Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath) {
+    if (QFileInfo(unikonPath).isDir())
+        return Failure{kBackupWhat, unikonPath, QStringLiteral("Det er en mappe, ikke en fil.")};
+    QFile source(unikonPath);
+    if (!source.open(QIODevice::ReadOnly))
+        return Failure{kBackupWhat, unikonPath, source.errorString()};
+    const QByteArray contents = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return Failure{kBackupWhat, unikonPath, source.errorString()};
+
+    for (int n = 1; n < 100000; ++n) {
+        const QString candidate =
+            n == 1 ? wantedPath : wantedPath + QLatin1Char('_') + QString::number(n);
+        bool taken = QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink();
+        if (taken)
+            continue;
+        Status failed = writeNewFile(candidate, contents, source.permissions(), taken);
+        if (!failed)
+            return candidate;
+        if (!taken)
+            return *failed;
+    }
+    return Failure{kBackupWhat, wantedPath, QStringLiteral("Der er ikke flere ledige navne.")};
+}
+
+} // namespace dalvero

@@ -1,0 +1,61 @@
+#include "text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace dalvero {
+
+namespace {
+
+const QString kWriteWhat = QStringLiteral("Kunne ikke skrive UNIKON-filen");
+
+// A file whose mode grants write permission to nobody is read-only, also for
+// root, just as the read-only attribute is on Windows.
+bool isReadOnly(const QFileInfo& info) {
+    constexpr QFile::Permissions anyWrite =
+        QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    return !(info.permissions() & anyWrite) || !info.isWritable();
+}
+
+} // namespace
+
+Result<Lines> readLines(const QString& path, const QString& what) {
+    if (QFileInfo(path).isDir())
+        return Failure{what, path, QStringLiteral("Det er en mappe, ikke en fil.")};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure{what, path, file.errorString()};
+    const QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Failure{what, path, file.errorString()};
+    return splitLines(contents);
+}
+
+Status writeLinesWhole(const QString& path, const Lines& lines) {
+    const QFileInfo given(path);
+    // Rewrite the file a symbolic link points to, and keep the link.
+    const QString target = given.isSymLink() && !given.canonicalFilePath().isEmpty()
+                               ? given.canonicalFilePath()
+                               : path;
+    const QFileInfo info(target);
+    if (info.isDir())
+        return Failure{kWriteWhat, path, QStringLiteral("Det er en mappe, ikke en fil.")};
+    if (info.exists() && isReadOnly(info))
+        return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
+
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure{kWriteWhat, path, file.errorString()};
+    const QByteArray contents = joinLines(lines);
+    if (file.write(contents) != contents.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return Failure{kWriteWhat, path, reason};
+    }
+    if (!file.commit())
+        return Failure{kWriteWhat, path, file.errorString()};
+    return std::nullopt;
+}
+
+} // namespace dalvero
