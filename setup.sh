@@ -13,7 +13,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    desktop-file-utils appstream
+    desktop-file-utils appstream librsvg2-bin
     xvfb xauth
 )
 
