@@ -13,8 +13,9 @@ const QString kWriteWhat = QStringLiteral("Kunne ikke skrive UNIKON-filen");
 // A file whose mode grants write permission to nobody is read-only, also for
 // root, just as the read-only attribute is on Windows.
 bool isReadOnly(const QFileInfo& info) {
+    // WriteUser is left out: it tells what the running user may do, and root may.
     constexpr QFile::Permissions anyWrite =
-        QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return !(info.permissions() & anyWrite) || !info.isWritable();
 }
 
