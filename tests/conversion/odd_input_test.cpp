@@ -1,0 +1,209 @@
+#include "backup.h"
+#include "export_file.h"
+#include "merge_input_generator.h"
+#include "named_row.h"
+#include "raw_bytes.h"
+#include "reference_merge.h"
+#include "scratch_folder.h"
+#include "text_file.h"
+#include "unikon_merge.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using dalvero::testing::PrintTo;
+using dalvero::testing::rowName;
+
+using dalvero::testing::raw;
+
+using dalvero::Lines;
+using dalvero::testing::exportFileBytes;
+using dalvero::testing::fileBytes;
+using dalvero::testing::ScratchFolder;
+
+// Built only when the row runs: some rows are tens of megabytes.
+struct OddCase {
+    const char* name;
+    std::function<QByteArray()> exportBytes;
+    std::function<QByteArray()> unikonBytes;
+    // The pigeon records the export file must give; absent when it holds
+    // more pigeons than the list may, and loading must fail.
+    std::function<std::optional<Lines>()> records;
+    qsizetype unikonLines; // -1 when loading must fail
+};
+
+class OddInput : public ::testing::TestWithParam<OddCase> {};
+
+TEST_P(OddInput, LoadsAndMergesEveryByte) {
+    const OddCase& c = GetParam();
+    ScratchFolder folder;
+    const QString exportPath = folder.writeFile(QStringLiteral("eksport.txt"), c.exportBytes());
+    const QString unikonPath = folder.writeFile(QStringLiteral("z12345"), c.unikonBytes());
+    const std::optional<Lines> records = c.records();
+
+    const auto loaded = dalvero::loadExportFile(exportPath, 0);
+    ASSERT_EQ(loaded.ok(), records.has_value());
+    const auto old = dalvero::loadUnikonFile(unikonPath);
+    ASSERT_EQ(old.ok(), c.unikonLines >= 0);
+    if (!loaded.ok() || !old.ok())
+        return;
+    ASSERT_EQ(loaded.value().records.size(), records->size());
+    EXPECT_TRUE(loaded.value().records == *records);
+    EXPECT_EQ(old.value().size(), c.unikonLines);
+
+    const Lines& pigeons = loaded.value().records;
+    const std::vector<bool> all(static_cast<size_t>(pigeons.size()), true);
+    const auto merged = dalvero::mergeUnikon(pigeons, all, old.value(), unikonPath);
+    ASSERT_TRUE(merged.ok()) << qPrintable(merged.failure().message());
+    // The nested scan would take minutes on the largest rows.
+    if (pigeons.size() * old.value().size() < 20'000'000) {
+        EXPECT_TRUE(merged.value() == dalvero::testing::referenceMerge(pigeons, all, old.value()));
+    }
+
+    ASSERT_FALSE(dalvero::writeLinesWhole(unikonPath, merged.value()));
+    const auto back = dalvero::loadUnikonFile(unikonPath);
+    ASSERT_TRUE(back.ok());
+    EXPECT_TRUE(back.value() == merged.value());
+}
+
+QByteArray allBytesBut(char left) {
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b != left)
+            bytes += static_cast<char>(b);
+    }
+    return bytes;
+}
+
+std::function<QByteArray()> bytes(const QByteArray& contents) {
+    return [contents] { return contents; };
+}
+std::function<std::optional<Lines>()> expect(const Lines& records) {
+    return [records] { return std::optional<Lines>(records); };
+}
+std::optional<Lines> tooMany() {
+    return std::nullopt;
+}
+
+const QByteArray kUnikon = " 0700DVK1234W11111111111\r\n 0800DVK2345 22222222222\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Odd, OddInput,
+    ::testing::Values(
+        OddCase{"EmptyFiles", bytes(""), bytes(""), expect({}), 0},
+        OddCase{"HeaderOnly", bytes("H1\r\nH2\r\n"), bytes(kUnikon), expect({}), 2},
+        OddCase{"CrOnlyLineEnds", bytes("H1\rH2\rxDVK 07 1234F\rxDVK 08 2345\r"),
+                bytes(" 0700DVK1234W11111111111\r 0800DVK2345 22222222222\r"),
+                expect({"DVK 07 1234F", "DVK 08 2345"}), 2},
+        OddCase{"LfOnlyLineEnds", bytes("H1\nH2\nxDVK 07 1234F\n"),
+                bytes(" 0700DVK1234W11111111111\n 0800DVK2345 22222222222\n"), expect({}), 1},
+        OddCase{"MixedLineEnds", bytes("H1\r\nH2\rxDVK 07 1234F\nxDVK 08 2345\r\n"),
+                bytes(" 0700DVK1234W11111111111\r 0800DVK2345 2222\n2222222\r\n"),
+                expect({"DVK 07 1234F\nxDVK 08 2345"}), 2},
+        OddCase{"NulBytes",
+                bytes(raw("H\0\r\n\0\r\nx\0VK\0"
+                          "07\0"
+                          "1234F\0\r\n")),
+                bytes(raw(" 0700\0VK1234W\0\0\0\0\0\0\0\0\0\0\0\r\n")),
+                expect({raw("\0VK\0"
+                            "07\0"
+                            "1234F\0")}),
+                1},
+        OddCase{"All256ByteValues",
+                [] {
+                    return exportFileBytes({allBytesBut('\r'), "DVK 07 1234F" + allBytesBut('\r')});
+                },
+                [] { return " 0700DVK1234W" + allBytesBut('\r') + "\r\n" + allBytesBut('\r'); },
+                expect({allBytesBut('\r'), "DVK 07 1234F" + allBytesBut('\r')}), 2},
+        OddCase{"OneMegabyteLine",
+                [] { return exportFileBytes({"DVK 07 1234F" + QByteArray(1 << 20, '\xe6')}); },
+                [] { return " 0700DVK1234W" + QByteArray(1 << 20, '\xf8') + "\r\n"; },
+                [] { return std::optional<Lines>({"DVK 07 1234F" + QByteArray(1 << 20, '\xe6')}); },
+                1},
+        OddCase{"FiftyMegabyteFile",
+                [] {
+                    Lines records = dalvero::testing::pigeonRecords(30000);
+                    for (QByteArray& record : records)
+                        record += QByteArray(1700, 'x');
+                    return exportFileBytes(records);
+                },
+                [] { return dalvero::joinLines(dalvero::testing::unikonLines(30000)); },
+                [] {
+                    Lines records = dalvero::testing::pigeonRecords(30000);
+                    for (QByteArray& record : records)
+                        record += QByteArray(1700, 'x');
+                    return std::optional<Lines>(records);
+                },
+                30000},
+        OddCase{"AtTheListLimit",
+                [] { return exportFileBytes(dalvero::testing::pigeonRecords(32767)); },
+                [] { return dalvero::joinLines(dalvero::testing::unikonLines(32767)); },
+                [] { return std::optional<Lines>(dalvero::testing::pigeonRecords(32767)); }, 32767},
+        OddCase{"ExportPastTheListLimit",
+                [] { return exportFileBytes(dalvero::testing::pigeonRecords(32768)); },
+                bytes(kUnikon), tooMany, 2},
+        OddCase{"UnikonPastTheListLimit", bytes("H1\r\nH2\r\nxDVK 07 1234F\r\n"),
+                [] { return dalvero::joinLines(dalvero::testing::unikonLines(32768)); },
+                expect({"DVK 07 1234F"}), -1}),
+    rowName);
+
+// The limit counts the pigeons already listed from earlier loads too.
+TEST(OddInput, SecondLoadPastTheListLimitAddsNothing) {
+    ScratchFolder folder;
+    const QString path = folder.writeFile(QStringLiteral("eksport.txt"),
+                                          exportFileBytes(dalvero::testing::pigeonRecords(20000)));
+    EXPECT_TRUE(dalvero::loadExportFile(path, 12767).ok());
+    const auto second = dalvero::loadExportFile(path, 12768);
+    ASSERT_FALSE(second.ok());
+    EXPECT_EQ(second.failure().path, path);
+}
+
+struct NameCase {
+    const char* name;
+    QString folderName;
+    QString fileName;
+};
+
+class OddName : public ::testing::TestWithParam<NameCase> {};
+
+// Every step, from loading to the rewrite, on files and folders named oddly.
+TEST_P(OddName, WholeRunWorks) {
+    const NameCase& c = GetParam();
+    ScratchFolder scratch;
+    const QString base = scratch.makeFolder(c.folderName);
+    scratch.makeFolder(c.folderName + QStringLiteral("/UNI_KOP"));
+    const QString exportPath = scratch.writeFile(c.folderName + "/" + c.fileName + ".txt",
+                                                 "H1\r\nH2\r\nxDVK 07 1234F\r\n");
+    const QString unikonPath = scratch.writeFile(c.folderName + "/" + c.fileName, kUnikon);
+    ASSERT_EQ(dalvero::joinPath(base, c.fileName), unikonPath);
+
+    const auto loaded = dalvero::loadExportFile(exportPath, 0);
+    ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.failure().message());
+    const auto old = dalvero::loadUnikonFile(unikonPath);
+    ASSERT_TRUE(old.ok()) << qPrintable(old.failure().message());
+    const auto merged =
+        dalvero::mergeUnikon(loaded.value().records, {true}, old.value(), unikonPath);
+    ASSERT_TRUE(merged.ok());
+    const QString wanted = dalvero::backupPath(base, c.fileName, QStringLiteral("7/12 2026"));
+    const auto backup = dalvero::makeBackup(unikonPath, wanted);
+    ASSERT_TRUE(backup.ok()) << qPrintable(backup.failure().message());
+    EXPECT_EQ(backup.value(), base + "/UNI_KOP/" + c.fileName + "_7-12 2026");
+    ASSERT_FALSE(dalvero::writeLinesWhole(unikonPath, merged.value()));
+    EXPECT_EQ(fileBytes(backup.value()), kUnikon);
+    EXPECT_EQ(fileBytes(unikonPath), " 0700DVK1234W11111111111\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Odd, OddName,
+                         ::testing::Values(NameCase{"Spaces", "mine duer", "z 12345"},
+                                           NameCase{"Quotes", "\"duer\" 'x'", "z\"1'2"},
+                                           NameCase{"DanishLetters", "Brevduer æøå ÆØÅ", "zæøå"},
+                                           NameCase{"OtherScripts", "голуби 鸽子", "ü€"},
+                                           NameCase{"LeadingDash", "-mappe", "-z12345"},
+                                           NameCase{"LeadingDashesOnly", "--", "-"},
+                                           NameCase{"ShellCharacters", "a;b&c$(d)", "*?[x]`e`"}),
+                         rowName);
+
+} // namespace

@@ -1,0 +1,121 @@
+#include "named_row.h"
+#include "raw_bytes.h"
+#include "text_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using dalvero::testing::PrintTo;
+using dalvero::testing::rowName;
+
+using dalvero::testing::raw;
+
+using dalvero::textPart;
+
+struct PartCase {
+    const char* name;
+    QByteArray text;
+    qsizetype from;
+    qsizetype to;
+    QByteArray expected;
+};
+
+class TextPart : public ::testing::TestWithParam<PartCase> {};
+
+TEST_P(TextPart, TakesCharactersFromTo) {
+    const PartCase& c = GetParam();
+    EXPECT_EQ(textPart(c.text, c.from, c.to), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, TextPart,
+    ::testing::Values(PartCase{"Inside", "ABCDEFGHIJKF", 5, 6, "EF"},
+                      PartCase{"FromFirst", "ABCDEFGHIJKF", 1, 3, "ABC"},
+                      PartCase{"ToLast", "ABCDEFGHIJKF", 12, 12, "F"},
+                      PartCase{"RunsToShorterEnd", "ABCDE", 5, 6, "E"},
+                      PartCase{"EndsJustBefore", "ABCD", 5, 6, ""},
+                      PartCase{"EmptyText", "", 1, 12, ""},
+                      PartCase{"FarBeyondEnd", "AB", 1000, 2000, ""},
+                      PartCase{"OverlongLineCut", QByteArray(40, 'x'), 14, 24, QByteArray(11, 'x')},
+                      PartCase{"NulBytesKept", raw("\0\0A\0"), 2, 4, raw("\0A\0")},
+                      PartCase{"HighBytesKept", "\xe6\xf8\xe5\xc6", 2, 3, "\xf8\xe5"}),
+    rowName);
+
+struct PathCase {
+    const char* name;
+    QString folder;
+    QString file;
+    QString expected;
+};
+
+class JoinPath : public ::testing::TestWithParam<PathCase> {};
+
+// Nothing is normalised: a folder at the root keeps its doubled separator.
+TEST_P(JoinPath, ConcatenatesPlainly) {
+    const PathCase& c = GetParam();
+    EXPECT_EQ(dalvero::joinPath(c.folder, c.file), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, JoinPath,
+    ::testing::Values(PathCase{"Plain", "/home/due", "z12345", "/home/due/z12345"},
+                      PathCase{"RootFolder", "/", "z12345", "//z12345"},
+                      PathCase{"TrailingSeparatorKept", "/a/", "b", "/a//b"},
+                      PathCase{"DotsKept", "/a/./b/..", "c.txt", "/a/./b/../c.txt"},
+                      PathCase{"OddName", "/tmp/sjov mappe", "-\"æøå\" 1.txt",
+                               "/tmp/sjov mappe/-\"æøå\" 1.txt"}),
+    rowName);
+
+struct RoomCase {
+    const char* name;
+    qsizetype current;
+    qsizetype adding;
+    bool fits;
+};
+
+class ListRoom : public ::testing::TestWithParam<RoomCase> {};
+
+TEST_P(ListRoom, StopsAtTheListLimit) {
+    const RoomCase& c = GetParam();
+    const dalvero::Status status =
+        dalvero::checkListRoom(c.current, c.adding, QStringLiteral("liste"), QStringLiteral("/f"));
+    EXPECT_EQ(!status.has_value(), c.fits);
+    if (status) {
+        EXPECT_EQ(status->path, QStringLiteral("/f"));
+        EXPECT_FALSE(status->message().isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, ListRoom,
+                         ::testing::Values(RoomCase{"Empty", 0, 0, true},
+                                           RoomCase{"ExactlyFull", 0, 32767, true},
+                                           RoomCase{"OnePast", 0, 32768, false},
+                                           RoomCase{"FullAddingNothing", 32767, 0, true},
+                                           RoomCase{"FullAddingOne", 32767, 1, false},
+                                           RoomCase{"SplitExactlyFull", 20000, 12767, true},
+                                           RoomCase{"SplitOnePast", 20000, 12768, false},
+                                           RoomCase{"Huge", 1, qsizetype(1) << 40, false}),
+                         rowName);
+
+// Every byte shows as the character of the same code and comes back as it was.
+TEST(DisplayMapping, EveryByteSurvivesTheWindow) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const QString shown = dalvero::toDisplay(all);
+    ASSERT_EQ(shown.size(), 256);
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(shown[b].unicode(), b);
+    EXPECT_EQ(dalvero::fromDisplay(shown), std::optional<QByteArray>(all));
+    EXPECT_EQ(dalvero::toDisplay(dalvero::Lines{"\xe6", "b"}),
+              QStringList({QStringLiteral("æ"), QStringLiteral("b")}));
+}
+
+TEST(DisplayMapping, RefusesCharactersNoByteCanHold) {
+    EXPECT_EQ(dalvero::fromDisplay(QStringLiteral("07\u20ac")), std::nullopt);
+    EXPECT_EQ(dalvero::fromDisplay(QString::fromUcs4(U"\U0001F426")), std::nullopt);
+    EXPECT_EQ(dalvero::fromDisplay(QString()), std::optional<QByteArray>(QByteArray()));
+}
+
+} // namespace

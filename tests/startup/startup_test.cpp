@@ -1,0 +1,169 @@
+#include "child_process.h"
+#include "module1.h"
+#include "named_row.h"
+#include "scratch_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+using dalvero::testing::PrintTo;
+using dalvero::testing::rowName;
+using dalvero::testing::ScratchFolder;
+
+struct ArgumentCase {
+    const char* name;
+    std::vector<const char*> argv;
+    QString text;
+    bool developmentFolder;
+};
+
+class BaseFolder : public ::testing::TestWithParam<ArgumentCase> {};
+
+// Any argument text at all selects the development folder.
+TEST_P(BaseFolder, ChosenByArgumentText) {
+    const ArgumentCase& c = GetParam();
+    const QString text = Module1::argumentText(static_cast<int>(c.argv.size()), c.argv.data());
+    EXPECT_EQ(text, c.text);
+    EXPECT_EQ(Module1::chooseBaseFolder(text, QStringLiteral("/home/due")),
+              c.developmentFolder ? QStringLiteral("C:\\data\\Data\\pri_udv\\dalvero")
+                                  : QStringLiteral("/home/due"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, BaseFolder,
+    ::testing::Values(ArgumentCase{"NoArguments", {"dalvero"}, "", false},
+                      ArgumentCase{"OneLetter", {"dalvero", "x"}, "x", true},
+                      ArgumentCase{"Several", {"dalvero", "-a", "b c"}, "-a b c", true},
+                      ArgumentCase{"Blank", {"dalvero", " "}, " ", true},
+                      ArgumentCase{"NonAscii", {"dalvero", "\xc3\xa6"}, "æ", true}),
+    rowName);
+
+TEST(BaseFolder, RootCurrentFolderKeptAsItIs) {
+    EXPECT_EQ(Module1::chooseBaseFolder(QString(), QStringLiteral("/")), QStringLiteral("/"));
+}
+
+struct BackupFolderCase {
+    const char* name;
+    // Prepares the base folder and returns it.
+    std::function<QString(const ScratchFolder&)> arrange;
+    bool unprivileged;
+    bool succeeds;
+    std::function<void(const QString& base)> check;
+};
+
+class BackupFolder : public ::testing::TestWithParam<BackupFolderCase> {};
+
+TEST_P(BackupFolder, MadeWhenMissing) {
+    const BackupFolderCase& c = GetParam();
+    ScratchFolder scratch;
+    const QString base = c.arrange(scratch);
+    bool succeeded = false;
+    if (c.unprivileged) {
+        scratch.openToEveryone();
+        const auto outcome = dalvero::testing::runAsUnprivileged([&] {
+            const dalvero::Status failed = Module1::ensureBackupFolder(base);
+            return failed ? "FAIL " + QFile::encodeName(failed->path) : QByteArray("OK");
+        });
+        ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
+        succeeded = outcome.report == "OK";
+        if (!succeeded)
+            EXPECT_EQ(outcome.report, "FAIL " + QFile::encodeName(base + "/UNI_KOP"));
+    } else {
+        const dalvero::Status failed = Module1::ensureBackupFolder(base);
+        succeeded = !failed;
+        if (failed) {
+            EXPECT_EQ(failed->path, base + "/UNI_KOP");
+            EXPECT_FALSE(failed->reason.isEmpty());
+        }
+    }
+    EXPECT_EQ(succeeded, c.succeeds);
+    c.check(base);
+}
+
+QString plainBase(const ScratchFolder& scratch) {
+    return scratch.makeFolder(QStringLiteral("base"));
+}
+
+void madeEmptyFolder(const QString& base) {
+    EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isDir());
+    EXPECT_TRUE(dalvero::testing::folderEntries(base + "/UNI_KOP").isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fault, BackupFolder,
+    ::testing::Values(
+        BackupFolderCase{"Missing", plainBase, false, true, madeEmptyFolder},
+        BackupFolderCase{"ExistsWithBackups",
+                         [](const ScratchFolder& s) {
+                             s.writeFile(QStringLiteral("base/UNI_KOP/z1_07.12.2026"), "gammel");
+                             return s.filePath(QStringLiteral("base"));
+                         },
+                         false, true,
+                         [](const QString& base) {
+                             EXPECT_EQ(dalvero::testing::fileBytes(base + "/UNI_KOP/z1_07.12.2026"),
+                                       "gammel");
+                         }},
+        BackupFolderCase{"PlainFileCountsAsPresent",
+                         [](const ScratchFolder& s) {
+                             s.writeFile(QStringLiteral("base/UNI_KOP"), "fil");
+                             return s.filePath(QStringLiteral("base"));
+                         },
+                         false, true,
+                         [](const QString& base) {
+                             EXPECT_EQ(dalvero::testing::fileBytes(base + "/UNI_KOP"), "fil");
+                         }},
+        BackupFolderCase{
+            "DanglingLinkLeftAlone",
+            [](const ScratchFolder& s) {
+                const QString base = s.makeFolder(QStringLiteral("base"));
+                QFile::link(s.filePath(QStringLiteral("gone")), base + "/UNI_KOP");
+                return base;
+            },
+            false, true,
+            [](const QString& base) { EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isSymLink()); }},
+        // The development folder does not exist here: only one level is made.
+        BackupFolderCase{"BaseFolderMissing",
+                         [](const ScratchFolder& s) { return s.filePath(QStringLiteral("gone")); },
+                         false, false,
+                         [](const QString& base) { EXPECT_FALSE(dalvero::testing::exists(base)); }},
+        BackupFolderCase{"DevelopmentFolderOnThisMachine",
+                         [](const ScratchFolder& s) {
+                             // Relative, as the text has no leading "/": keep it inside the
+                             // scratch.
+                             QDir::setCurrent(s.path());
+                             return Module1::kDevelopmentFolder;
+                         },
+                         false, false,
+                         [](const QString&) {
+                             EXPECT_TRUE(
+                                 dalvero::testing::folderEntries(QDir::currentPath()).isEmpty());
+                         }},
+        BackupFolderCase{
+            "BaseNotWritable",
+            [](const ScratchFolder& s) {
+                const QString base = s.makeFolder(QStringLiteral("base"));
+                dalvero::testing::setPermissionBits(base, 0755);
+                return base;
+            },
+            true, false,
+            [](const QString& base) { EXPECT_FALSE(dalvero::testing::exists(base + "/UNI_KOP")); }},
+        BackupFolderCase{
+            "RootDoubledSeparatorFails", [](const ScratchFolder&) { return QStringLiteral("/"); },
+            true, false,
+            [](const QString&) { EXPECT_FALSE(dalvero::testing::exists("/UNI_KOP")); }},
+        BackupFolderCase{"OddFolderName",
+                         [](const ScratchFolder& s) {
+                             return s.makeFolder(QStringLiteral("-\"mine\" duer æøå"));
+                         },
+                         false, true, madeEmptyFolder}),
+    rowName);
+
+} // namespace

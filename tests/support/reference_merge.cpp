@@ -1,0 +1,43 @@
+#include "reference_merge.h"
+
+namespace dalvero::testing {
+
+namespace {
+
+// Characters a to b, counted from 1, without copying.
+QByteArrayView part(QByteArrayView text, qsizetype from, qsizetype to) {
+    if (text.size() < from)
+        return {};
+    return text.sliced(from - 1, std::min(to, text.size()) - from + 1);
+}
+
+} // namespace
+
+Lines referenceMerge(const Lines& records, const std::vector<bool>& selected,
+                     const Lines& oldLines) {
+    Lines newLines;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (!selected[static_cast<size_t>(i)])
+            continue;
+        const QByteArray& record = records[i];
+        QByteArray matchKey = " ";
+        matchKey += part(record, 5, 6);
+        matchKey += "00";
+        matchKey += part(record, 1, 3);
+        matchKey += part(record, 8, 11);
+        const char flag = part(record, 12, 12) == QByteArrayView("F") ? 'W' : ' ';
+        const QByteArray head = matchKey + flag;
+        bool found = false;
+        for (const QByteArray& oldLine : oldLines) {
+            if (part(oldLine, 1, 12) == QByteArrayView(matchKey)) {
+                found = true;
+                newLines.append(head + part(oldLine, 14, 24).toByteArray());
+            }
+        }
+        if (!found)
+            newLines.append(head + "00000000000");
+    }
+    return newLines;
+}
+
+} // namespace dalvero::testing
