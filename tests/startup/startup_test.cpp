@@ -74,8 +74,9 @@ TEST_P(BackupFolder, MadeWhenMissing) {
         });
         ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
         succeeded = outcome.report == "OK";
-        if (!succeeded)
+        if (!succeeded) {
             EXPECT_EQ(outcome.report, "FAIL " + QFile::encodeName(base + "/UNI_KOP"));
+        }
     } else {
         const dalvero::Status failed = Module1::ensureBackupFolder(base);
         succeeded = !failed;
@@ -145,6 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                          [](const QString&) {
                              EXPECT_TRUE(
                                  dalvero::testing::folderEntries(QDir::currentPath()).isEmpty());
+                             QDir::setCurrent(QDir::tempPath());
                          }},
         BackupFolderCase{
             "BaseNotWritable",
