@@ -1,9 +1,10 @@
+#include "form1.h"
 #include "module1.h"
+#include "platform_seam.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     // The argument text decides the base folder, so read it before Qt takes
@@ -20,8 +21,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Dalvero Ver 3.1"));
+    dalvero::PlatformSeam seam;
+    dalvero::Form1 window(baseFolder, seam);
     window.show();
     return app.exec();
 }

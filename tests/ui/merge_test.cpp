@@ -1,0 +1,108 @@
+// Building the new UNIKON list with a double-click in the UNIKON file list.
+#include "file_list.h"
+#include "line_list.h"
+#include "window_fixture.h"
+
+#include <QTest>
+
+namespace dalvero::testing {
+namespace {
+
+class Merge : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        writeExport(QStringLiteral("a.txt"),
+                    exportFile("h1", "h2", {record("07", "1111"), record("08", "2222", 'x')}));
+        writeUnikon(QStringLiteral("z1"), matchKey("07", "1111") + " abcdefghijk\r\n" +
+                                              matchKey("09", "9999") + "W99999999999\r\n" +
+                                              matchKey("07", "1111") + "Wsecond-tail\r\n");
+        writeUnikon(QStringLiteral("z2.txt"), "");
+        WindowDriver& w = start();
+        w.loadExport(exportFolder, QStringLiteral("a.txt"));
+        w.openFolder(QStringLiteral("Dir1"), unikonFolder);
+    }
+    FileList* file1() { return driver->files(QStringLiteral("File1")); }
+};
+
+TEST_F(Merge, SingleClickOnlyMakesTheEntryCurrent) {
+    WindowDriver& w = *driver;
+    w.click(file1(), QStringLiteral("z1"));
+    EXPECT_EQ(file1()->listIndex(), 0);
+    EXPECT_TRUE(w.entries(QStringLiteral("List2")).isEmpty());
+    EXPECT_FALSE(w.ownEnabled(QStringLiteral("Command1")));
+    EXPECT_TRUE(w.caption(QStringLiteral("Label1(5)")).isEmpty());
+}
+
+TEST_F(Merge, DoubleClickBuildsBothListsCountsAndOpensDanFil) {
+    WindowDriver& w = *driver;
+    w.doubleClick(file1(), QStringLiteral("z1"));
+    EXPECT_EQ(w.entries(QStringLiteral("List2")).size(), 3);
+    EXPECT_EQ(w.entries(QStringLiteral("List3")),
+              QStringList({matchKey("07", "1111") + "Wabcdefghijk",
+                           matchKey("07", "1111") + "Wsecond-tail",
+                           matchKey("08", "2222") + " 00000000000"}));
+    EXPECT_EQ(w.caption(QStringLiteral("Label1(5)")), QStringLiteral("3"));
+    EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("3"));
+    EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+}
+
+TEST_F(Merge, EnterInTheFileListMergesLikeADoubleClick) {
+    WindowDriver& w = *driver;
+    QTest::keyClick(file1(), Qt::Key_Down);
+    ASSERT_EQ(file1()->list(file1()->listIndex()), QStringLiteral("z1"));
+    EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
+    QTest::keyClick(file1(), Qt::Key_Return);
+    EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 3);
+}
+
+TEST_F(Merge, ASecondMergeRebuildsInsteadOfAdding) {
+    WindowDriver& w = *driver;
+    w.doubleClick(file1(), QStringLiteral("z1"));
+    w.doubleClick(file1(), QStringLiteral("z2.txt"));
+    EXPECT_TRUE(w.entries(QStringLiteral("List2")).isEmpty());
+    EXPECT_EQ(w.caption(QStringLiteral("Label1(5)")), QStringLiteral("0"));
+    EXPECT_EQ(w.entries(QStringLiteral("List3")),
+              QStringList({matchKey("07", "1111") + "W00000000000",
+                           matchKey("08", "2222") + " 00000000000"}));
+    EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("2"));
+}
+
+TEST_F(Merge, NoPigeonSelectedGivesAnEmptyListAndStillOpensDanFil) {
+    WindowDriver& w = *driver;
+    w.clickRow(w.list1(), 0);
+    w.clickRow(w.list1(), 1);
+    w.doubleClick(file1(), QStringLiteral("z1"));
+    EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
+    EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("0"));
+    EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+}
+
+TEST_F(Merge, OldLinesShowByteForByte) {
+    const QByteArray odd = matchKey("07", "1111") + "W\xe6\xf8\xe5\x01\x7f\x80\xff" + "abcd";
+    writeUnikon(QStringLiteral("z3"), odd + "\r\n");
+    WindowDriver& w = *driver;
+    w.openFolder(QStringLiteral("Dir1"), scratch.path());
+    w.openFolder(QStringLiteral("Dir1"), unikonFolder);
+    w.doubleClick(file1(), QStringLiteral("z3"));
+    EXPECT_EQ(w.lineList(QStringLiteral("List2"))->entry(0), odd);
+    EXPECT_EQ(w.lineList(QStringLiteral("List3"))->entry(0), odd.left(24));
+}
+
+TEST_F(Merge, FileGoneSinceListedEmptiesTheListsReportsAndEnds) {
+    WindowDriver& w = *driver;
+    w.doubleClick(file1(), QStringLiteral("z1"));
+    QFile::remove(scratch.filePath(QStringLiteral("unikon/z1")));
+    w.doubleClick(file1(), QStringLiteral("z1"));
+    ASSERT_EQ(w.seam.failures.size(), 1);
+    EXPECT_TRUE(w.seam.failures[0].message().contains(QStringLiteral("z1")));
+    EXPECT_EQ(w.seam.endStatus, 1);
+    EXPECT_TRUE(w.entries(QStringLiteral("List2")).isEmpty());
+    EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
+    EXPECT_EQ(w.caption(QStringLiteral("Label1(5)")), QStringLiteral("3"));
+}
+
+} // namespace
+} // namespace dalvero::testing

@@ -1,0 +1,87 @@
+// Grabs the window at start, after loading, after the merge and with the
+// final message into the folder named on the command line. Run it under a
+// real X server, e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_screenshots docs
+#include "pigeon_list.h"
+#include "scratch_folder.h"
+#include "window_driver.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace dalvero::testing;
+
+namespace {
+
+QByteArray demoExport() {
+    QByteArray text = "Eksport for medlem 12345\r\nUdskrevet 07-12-2026\r\n";
+    const char* years[] = {"22", "23", "24", "25"};
+    for (int i = 0; i < 24; ++i) {
+        text += "xDK-0" + QByteArray(years[i % 4]) + "-" +
+                QByteArray::number(1000 + i * 37).rightJustified(4, '0') + (i % 3 ? "F" : "H") +
+                " Blå hun\r\n";
+    }
+    return text;
+}
+
+QByteArray demoUnikon() {
+    QByteArray text;
+    for (int i = 0; i < 20; i += 2) {
+        text += " 2200DK-" + QByteArray::number(1000 + i * 37).rightJustified(4, '0') + "W" +
+                QByteArray::number(51234567890LL + i) + "\r\n";
+    }
+    return text;
+}
+
+// The part of the screen that shows the window and anything over it.
+bool grab(const QString& file, const QRect& area) {
+    QApplication::processEvents();
+    QTest::qWait(150);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0).copy(area);
+    const bool saved = shot.save(file);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString outFolder =
+        QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();
+    ScratchFolder scratch;
+    const QString data = scratch.makeFolder(QStringLiteral("medlem"));
+    scratch.makeFolder(QStringLiteral("UNI_KOP"));
+    scratch.writeFile(QStringLiteral("medlem/eksport.txt"), demoExport());
+    scratch.writeFile(QStringLiteral("medlem/z12345"), demoUnikon());
+    QDir::setCurrent(data);
+
+    WindowDriver driver(scratch.path());
+    dalvero::Form1& window = driver.window();
+    window.activateWindow();
+    const QRect area = window.frameGeometry().adjusted(-8, -8, 8, 8);
+    bool ok = grab(outFolder + QStringLiteral("/window-start.png"), area);
+
+    driver.click(driver.files(QStringLiteral("File2")), QStringLiteral("eksport.txt"));
+    driver.clickRow(driver.list1(), 4);
+    ok &= grab(outFolder + QStringLiteral("/window-loaded.png"), area);
+
+    driver.doubleClick(driver.files(QStringLiteral("File1")), QStringLiteral("z12345"));
+    ok &= grab(outFolder + QStringLiteral("/window-merged.png"), area);
+
+    driver.seam.whileMessageShown = [&](const QString& text) {
+        // The box as the program shows it, left open while it is grabbed.
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("dalvero"), text, QMessageBox::Ok,
+                        &window);
+        box.show();
+        box.move(window.geometry().center() - box.rect().center());
+        ok &= grab(outFolder + QStringLiteral("/window-final-message.png"), area);
+    };
+    driver.clickDanFil();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,134 @@
+// The window as laid out: every control where the layout puts it, with its
+// caption, its frame, its starting state, its accessible name and its place in
+// the tab order.
+#include "twips.h"
+#include "window_fixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace dalvero::testing {
+namespace {
+
+struct Placement {
+    const char* name;
+    const char* container; // "Form1" for the window itself
+    const char* caption;   // nullptr for controls without one
+    int left, top, width, height;
+};
+
+const Placement kLayout[] = {
+    {"Label5", "Form1", "VÆLG EKSPORTFIL med dobbelltklik", 240, 240, 4695, 375},
+    {"Label4", "Form1", "", 5880, 240, 6495, 375},
+    {"Frame4", "Form1", "Vælg Eksportfil", 120, 840, 3015, 4815},
+    {"Drive3", "Frame4", nullptr, 240, 360, 2535, 315},
+    {"Dir3", "Frame4", nullptr, 240, 840, 2535, 1440},
+    {"Label3", "Frame4", "Dobbelt klik aktuel Eksportfil.", 240, 2520, 2535, 375},
+    {"File2", "Frame4", nullptr, 240, 3000, 2535, 1650},
+    {"Frame2", "Form1", "Fravælg evt duer", 3240, 840, 3015, 4815},
+    {"Check1", "Frame2", "Fravælg evt. en årgang", 120, 360, 2055, 255},
+    {"Combo2", "Frame2", nullptr, 120, 720, 2775, 315},
+    {"List1", "Frame2", nullptr, 120, 1200, 2775, 3435},
+    {"uni_fil", "Form1", "Vælg UNI fil", 6360, 840, 3015, 4815},
+    {"Drive1", "uni_fil", nullptr, 240, 360, 2535, 315},
+    {"Dir1", "uni_fil", nullptr, 240, 840, 2535, 1440},
+    {"Label2", "uni_fil", "Dobbelt klik aktuel UNIKON fil ender på medlems nr.", 240, 2400, 2535,
+     495},
+    {"File1", "uni_fil", nullptr, 240, 2880, 2535, 1650},
+    {"Frame1", "Form1", "GL UNIKON FIL", 9480, 840, 3135, 2055},
+    {"List2", "Frame1", nullptr, 120, 240, 2895, 1230},
+    {"Label1(4)", "Frame1", "Antal Duer", 480, 1680, 975, 255},
+    {"Label1(5)", "Frame1", "", 1920, 1680, 735, 255},
+    {"Frame3", "Form1", "NY UNIKON FIL", 9480, 3000, 3135, 2295},
+    {"List3", "Frame3", nullptr, 120, 240, 2895, 1425},
+    {"Label1(0)", "Frame3", "Antal Duer", 480, 1800, 975, 255},
+    {"Label1(1)", "Frame3", "", 1680, 1800, 735, 255},
+    {"Command1", "Form1", "Dan fil", 10320, 5400, 1455, 255},
+};
+
+QString captionOf(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
+        return frame->title();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    return {};
+}
+
+class WindowLayout : public WindowTest {};
+
+TEST_F(WindowLayout, EveryControlSitsInItsFrameWithItsCaptionAndGeometry) {
+    WindowDriver& window = start();
+    const Twips twips(window.window());
+    for (const Placement& p : kLayout) {
+        SCOPED_TRACE(p.name);
+        const QWidget* control = window.control(QString::fromUtf8(p.name));
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->parentWidget()->objectName(), QString::fromUtf8(p.container));
+        EXPECT_EQ(control->geometry(), twips.rect(p.left, p.top, p.width, p.height));
+        if (p.caption) {
+            EXPECT_EQ(captionOf(control), QString::fromUtf8(p.caption));
+        }
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+        EXPECT_TRUE(control->isVisible());
+    }
+    EXPECT_EQ(std::size(kLayout), 25u);
+}
+
+TEST_F(WindowLayout, WindowHasItsTitleAndAFixedClientArea) {
+    WindowDriver& window = start();
+    const Twips twips(window.window());
+    const QSize client(twips.pixels(12825), twips.pixels(5985));
+    EXPECT_EQ(window.window().windowTitle(), QStringLiteral("Dalvero Ver 3.1"));
+    EXPECT_EQ(window.window().size(), client);
+    EXPECT_EQ(window.window().minimumSize(), client);
+    EXPECT_EQ(window.window().maximumSize(), client);
+}
+
+TEST_F(WindowLayout, PromptLineUsesItsOwnFontSize) {
+    WindowDriver& window = start();
+    EXPECT_DOUBLE_EQ(window.find<QLabel>(QStringLiteral("Label5"))->font().pointSizeF(), 9.75);
+    EXPECT_TRUE(window.find<QLabel>(QStringLiteral("Label2"))->wordWrap());
+}
+
+TEST_F(WindowLayout, AtStartOnlyTheExportPickersAndTheOldAndNewListsCanBeUsed) {
+    WindowDriver& window = start();
+    for (const char* name : {"Command1", "Frame2", "uni_fil", "Combo2"})
+        EXPECT_FALSE(window.ownEnabled(QString::fromLatin1(name))) << name;
+    for (const char* name : {"File1", "Dir1", "Drive1", "List1", "Check1", "Combo2"})
+        EXPECT_FALSE(window.usable(QString::fromLatin1(name))) << name;
+    for (const char* name : {"Drive3", "Dir3", "File2", "List2", "List3", "Frame4"})
+        EXPECT_TRUE(window.usable(QString::fromLatin1(name))) << name;
+    EXPECT_TRUE(window.ownEnabled(QStringLiteral("Check1")));
+    EXPECT_FALSE(window.check1()->isChecked());
+    EXPECT_TRUE(window.combo2()->currentText().isEmpty());
+    EXPECT_EQ(window.combo2()->count(), 0);
+    for (const char* name : {"List1", "List2", "List3"})
+        EXPECT_TRUE(window.entries(QString::fromLatin1(name)).isEmpty()) << name;
+}
+
+TEST_F(WindowLayout, TabMovesThroughTheControlsInTheirTabOrder) {
+    WindowDriver& window = start();
+    const QStringList expected = {"File1", "Dir1",  "Drive1",   "List1",  "Check1", "Combo2",
+                                  "List2", "List3", "Command1", "Drive3", "Dir3",   "File2"};
+    QStringList seen;
+    QWidget* widget = window.control(QStringLiteral("File1"));
+    for (int step = 0; step < 400 && seen.size() < expected.size(); ++step) {
+        // The combo box's edit field stands in for the combo box.
+        QWidget* owner = widget;
+        while (owner && owner->objectName().isEmpty())
+            owner = owner->parentWidget();
+        if (owner && (widget->focusPolicy() & Qt::TabFocus) &&
+            expected.contains(owner->objectName()) &&
+            (seen.isEmpty() || seen.last() != owner->objectName()))
+            seen << owner->objectName();
+        widget = widget->nextInFocusChain();
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+} // namespace
+} // namespace dalvero::testing

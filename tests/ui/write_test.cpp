@@ -1,0 +1,158 @@
+// "Dan fil": the backup, the rewrite, the end, and the file it may write.
+#include "file_list.h"
+#include "line_list.h"
+#include "window_fixture.h"
+
+#include <QCheckBox>
+#include <QFile>
+
+namespace dalvero::testing {
+namespace {
+
+const QByteArray kOldUnikon = matchKey("07", "1111") + " abcdefghijk\r\n";
+
+class DanFil : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        writeExport(QStringLiteral("a.txt"),
+                    exportFile("h1", "h2", {record("07", "1111"), record("08", "2222")}));
+        unikonPath = writeUnikon(QStringLiteral("z12345.txt"), kOldUnikon);
+        writeUnikon(QStringLiteral("z99999"), kOldUnikon);
+        WindowDriver& w = start();
+        w.loadExport(exportFolder, QStringLiteral("a.txt"));
+        w.merge(unikonFolder, QStringLiteral("z12345.txt"));
+    }
+    QByteArray unikonBytes() const { return fileBytes(unikonPath); }
+    QString backupFile() const {
+        return scratch.filePath(QStringLiteral("UNI_KOP/z12345.txt_07-12-26"));
+    }
+
+    QString unikonPath;
+    const QByteArray newUnikon =
+        matchKey("07", "1111") + "Wabcdefghijk\r\n" + matchKey("08", "2222") + "W00000000000\r\n";
+};
+
+TEST_F(DanFil, BacksUpRewritesLocksTheWindowAndEnds) {
+    WindowDriver& w = *driver;
+    bool danFilEnabledDuringMessage = false;
+    QStringList list2DuringMessage;
+    w.seam.whileMessageShown = [&](const QString&) {
+        danFilEnabledDuringMessage = w.ownEnabled(QStringLiteral("Command1"));
+        list2DuringMessage = w.entries(QStringLiteral("List2"));
+    };
+    w.clickDanFil();
+
+    EXPECT_EQ(unikonBytes(), newUnikon);
+    EXPECT_EQ(fileBytes(backupFile()), kOldUnikon);
+    EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
+    EXPECT_EQ(w.seam.endStatus, 0);
+    EXPECT_TRUE(danFilEnabledDuringMessage);
+    EXPECT_EQ(list2DuringMessage.size(), 1); // no reset: the box was unticked
+    EXPECT_FALSE(w.ownEnabled(QStringLiteral("Frame2")));
+    EXPECT_FALSE(w.ownEnabled(QStringLiteral("uni_fil")));
+    EXPECT_TRUE(w.entries(QStringLiteral("List1")).isEmpty());
+    EXPECT_EQ(w.combo2()->count(), 0);
+    EXPECT_TRUE(w.seam.failures.isEmpty());
+}
+
+TEST_F(DanFil, WithTheBoxTickedTheListsAreResetBeforeTheMessage) {
+    WindowDriver& w = *driver;
+    w.toggleCheck1();
+    QStringList list2DuringMessage{"not shown"}, list3DuringMessage{"not shown"};
+    w.seam.whileMessageShown = [&](const QString&) {
+        list2DuringMessage = w.entries(QStringLiteral("List2"));
+        list3DuringMessage = w.entries(QStringLiteral("List3"));
+    };
+    w.clickDanFil();
+    EXPECT_EQ(unikonBytes(), newUnikon); // written before the reset
+    EXPECT_TRUE(list2DuringMessage.isEmpty());
+    EXPECT_TRUE(list3DuringMessage.isEmpty());
+    EXPECT_FALSE(w.check1()->isChecked());
+    EXPECT_EQ(w.seam.endStatus, 0);
+}
+
+TEST_F(DanFil, EmptyNewListMakesOnlyTheBackupAndDisablesTheButton) {
+    WindowDriver& w = *driver;
+    w.pickYear(QStringLiteral("07")); // empties the new list
+    w.clickDanFil();
+    EXPECT_EQ(unikonBytes(), kOldUnikon);
+    EXPECT_EQ(fileBytes(backupFile()), kOldUnikon);
+    EXPECT_FALSE(w.ownEnabled(QStringLiteral("Command1")));
+    EXPECT_TRUE(w.seam.messages.isEmpty());
+    EXPECT_FALSE(w.seam.endStatus);
+    EXPECT_TRUE(w.usable(QStringLiteral("uni_fil")));
+    EXPECT_TRUE(w.usable(QStringLiteral("Frame2")));
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+
+    w.doubleClick(w.files(QStringLiteral("File1")), QStringLiteral("z12345.txt"));
+    EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
+    EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 1);
+}
+
+TEST_F(DanFil, SingleClickOnAnotherFileAfterTheMergeWritesNothing) {
+    WindowDriver& w = *driver;
+    w.click(w.files(QStringLiteral("File1")), QStringLiteral("z99999"));
+    w.clickDanFil();
+    EXPECT_EQ(w.seam.messages, QStringList({"Dobbeltklik på UNIKON filen igen"}));
+    EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("unikon/z99999"))), kOldUnikon);
+    EXPECT_EQ(unikonBytes(), kOldUnikon);
+    EXPECT_TRUE(backups().isEmpty());
+    EXPECT_FALSE(w.seam.endStatus);
+    EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
+    EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 2);
+
+    // Back on the file the list was built from, "Dan fil" writes it.
+    w.click(w.files(QStringLiteral("File1")), QStringLiteral("z12345.txt"));
+    w.clickDanFil();
+    EXPECT_EQ(unikonBytes(), newUnikon);
+}
+
+TEST_F(DanFil, ChangedFolderLeavesNoFileToWrite) {
+    WindowDriver& w = *driver;
+    w.openFolder(QStringLiteral("Dir1"), scratch.path());
+    w.clickDanFil();
+    EXPECT_EQ(w.seam.messages, QStringList({"Dobbeltklik på UNIKON filen igen"}));
+    EXPECT_TRUE(backups().isEmpty());
+    EXPECT_EQ(unikonBytes(), kOldUnikon);
+
+    // The same folder opened again lists the file with no current entry.
+    w.openFolder(QStringLiteral("Dir1"), unikonFolder);
+    w.clickDanFil();
+    EXPECT_EQ(w.seam.messages.size(), 2);
+    EXPECT_TRUE(backups().isEmpty());
+}
+
+TEST_F(DanFil, MissingBackupFolderReportsAndLeavesTheFileAlone) {
+    WindowDriver& w = *driver;
+    ASSERT_TRUE(QDir(scratch.filePath(QStringLiteral("UNI_KOP"))).removeRecursively());
+    w.clickDanFil();
+    ASSERT_EQ(w.seam.failures.size(), 1);
+    EXPECT_TRUE(w.seam.failures[0].message().contains(QStringLiteral("UNI_KOP")))
+        << w.seam.failures[0].message();
+    EXPECT_EQ(w.seam.endStatus, 1);
+    EXPECT_EQ(unikonBytes(), kOldUnikon);
+    EXPECT_TRUE(w.seam.messages.isEmpty());
+}
+
+TEST_F(DanFil, DateTextWithSlashesStillGivesABackupInTheBackupFolder) {
+    WindowDriver& w = *driver;
+    w.seam.today = QStringLiteral("12/7/26");
+    w.clickDanFil();
+    EXPECT_TRUE(w.seam.failures.isEmpty());
+    EXPECT_EQ(backups(), QStringList({"z12345.txt_12-7-26"}));
+    EXPECT_EQ(unikonBytes(), newUnikon);
+}
+
+TEST_F(DanFil, SecondRunOnTheSameDayKeepsTheFirstBackup) {
+    WindowDriver& w = *driver;
+    w.pickYear(QStringLiteral("07"));
+    w.clickDanFil(); // empty list: backup only
+    w.doubleClick(w.files(QStringLiteral("File1")), QStringLiteral("z12345.txt"));
+    w.clickDanFil();
+    EXPECT_EQ(backups().size(), 2);
+    EXPECT_EQ(fileBytes(backupFile()), kOldUnikon);
+}
+
+} // namespace
+} // namespace dalvero::testing

@@ -1,0 +1,183 @@
+// The event handlers of Form1: the picker steps and the operations of the
+// workflow, each a straight run of steps over the controls.
+#include "form1.h"
+
+#include "backup.h"
+#include "drive_list.h"
+#include "export_file.h"
+#include "file_list.h"
+#include "folder_list.h"
+#include "line_list.h"
+#include "pigeon_list.h"
+#include "platform_seam.h"
+#include "text_file.h"
+#include "text_rules.h"
+#include "unikon_merge.h"
+#include "year_combo.h"
+#include "year_list.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace dalvero {
+
+void Form1::fail(const Failure& failure) {
+    m_ended = true;
+    m_seam.showFailure(this, failure);
+    m_seam.endProgram(1);
+}
+
+void Form1::openFolder(FolderList& folders, const QString& folder) {
+    if (m_ended)
+        return;
+    if (Status failed = folders.setPath(folder))
+        fail(*failed);
+}
+
+void Form1::drive3Change() {
+    if (m_ended)
+        return;
+    const Result<QString> folder = m_drive3->currentFolder();
+    if (!folder)
+        return fail(folder.failure());
+    openFolder(*m_dir3, folder.value());
+}
+
+void Form1::dir3Change() {
+    if (m_ended)
+        return;
+    if (Status failed = m_file2->setPath(m_dir3->path()))
+        fail(*failed);
+}
+
+void Form1::drive1Change() {
+    if (m_ended)
+        return;
+    const Result<QString> folder = m_drive1->currentFolder();
+    if (!folder)
+        return fail(folder.failure());
+    openFolder(*m_dir1, folder.value());
+}
+
+void Form1::dir1Change() {
+    if (m_ended)
+        return;
+    if (Status failed = m_file1->setPath(m_dir1->path()))
+        fail(*failed);
+}
+
+void Form1::loadExportFile() {
+    if (m_ended || m_file2->listIndex() < 0)
+        return;
+    const QString path = joinPath(m_dir3->path(), m_file2->list(m_file2->listIndex()));
+    Result<ExportFile> loaded = dalvero::loadExportFile(path, m_list1->count());
+    if (!loaded)
+        return fail(loaded.failure());
+    const ExportFile& file = loaded.value();
+
+    if (file.header)
+        setCaption(m_label4, toDisplay(*file.header));
+    m_list1->addLines(file.records);
+    // Earlier entries too, also those the user had deselected since.
+    m_list1->selectAll();
+    if (m_list1->count() > 0)
+        m_list1->setListIndex(0);
+    m_combo2->setEnabled(true);
+    m_uniFil->setEnabled(true);
+    m_combo2->addCodes(newYearCodes(m_combo2->codes(), m_list1->lines()));
+    m_frame2->setEnabled(true);
+    setCaption(m_label5, QStringLiteral("Fravælg evt. duer og vælg unikon fil"));
+}
+
+void Form1::deselectYear() {
+    if (m_ended)
+        return;
+    m_list2->clear();
+    m_list3->clear();
+    // Text that no file can hold is no year code: every pigeon stays selected.
+    const std::optional<QByteArray> picked = m_combo2->textBytes();
+    if (!picked) {
+        m_list1->selectAll();
+        return;
+    }
+    m_list1->setSelection(selectionAfterYearPick(m_list1->lines(), *picked));
+}
+
+void Form1::resetLists() {
+    if (m_ended || m_check1->isChecked())
+        return;
+    m_combo2->setEnabled(false);
+    m_combo2->clearAll();
+    m_list1->clear();
+    m_list2->clear();
+    m_list3->clear();
+    m_combo2->setEnabled(true);
+}
+
+void Form1::mergeUnikonFile() {
+    if (m_ended || m_file1->listIndex() < 0)
+        return;
+    m_list2->clear();
+    m_list3->clear();
+    const QString folder = m_dir1->path();
+    const QString name = m_file1->list(m_file1->listIndex());
+    const QString path = joinPath(folder, name);
+
+    const Result<Lines> oldLines = loadUnikonFile(path);
+    if (!oldLines)
+        return fail(oldLines.failure());
+    m_list2->addLines(oldLines.value());
+    setCaption(m_label1_5, QString::number(m_list2->count()));
+
+    const Result<Lines> newLines =
+        mergeUnikon(m_list1->lines(), m_list1->selection(), oldLines.value(), path);
+    if (!newLines)
+        return fail(newLines.failure());
+    m_list3->addLines(newLines.value());
+    setCaption(m_label1_1, QString::number(m_list3->count()));
+    m_mergedFolder = folder;
+    m_mergedName = name;
+    m_command1->setEnabled(true);
+    setCaption(m_label5, QStringLiteral("Er det OK, klik på 'Dan fil'"));
+}
+
+void Form1::writeUnikonFile() {
+    if (m_ended)
+        return;
+    // The new list is written only over the file it was built from: after a
+    // single click on another member's file, or a change of folder, the user
+    // has to build the list again.
+    const int current = m_file1->listIndex();
+    if (current < 0 || m_file1->path() != m_dir1->path() || m_dir1->path() != m_mergedFolder ||
+        m_file1->list(current) != m_mergedName) {
+        m_seam.showMessage(this, QStringLiteral("Dobbeltklik på UNIKON filen igen"));
+        return;
+    }
+    const QString name = m_file1->list(current);
+    const QString unikonPath = joinPath(m_dir1->path(), name);
+    const QString wantedBackup = backupPath(m_baseFolder, name, fileNameSafe(m_seam.todayText()));
+
+    const Result<QString> backup = makeBackup(unikonPath, wantedBackup);
+    if (!backup)
+        return fail(backup.failure());
+
+    if (m_list3->count() == 0) {
+        m_command1->setEnabled(false);
+        return;
+    }
+    if (Status failed = writeLinesWhole(unikonPath, m_list3->lines()))
+        return fail(*failed);
+    m_frame2->setEnabled(false);
+    m_uniFil->setEnabled(false);
+    m_list1->clear();
+    m_combo2->clearAll();
+    // Unticking runs the list reset, nested here, when the box was ticked.
+    m_check1->setChecked(false);
+    m_seam.showMessage(this, QStringLiteral("Fil skrevet, program lukkes"));
+    m_ended = true;
+    m_seam.endProgram(0);
+}
+
+} // namespace dalvero

@@ -1,0 +1,82 @@
+#include "line_list_model.h"
+
+#include <algorithm>
+
+namespace dalvero {
+
+LineListModel::LineListModel(bool withSelection, QObject* parent)
+    : QAbstractListModel(parent), m_withSelection(withSelection) {}
+
+int LineListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
+}
+
+QVariant LineListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_lines.size())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return toDisplay(m_lines.at(index.row()));
+    case Qt::CheckStateRole:
+        if (m_withSelection)
+            return m_selected[index.row()] ? Qt::Checked : Qt::Unchecked;
+        return {};
+    default:
+        return {};
+    }
+}
+
+void LineListModel::append(const Lines& lines) {
+    if (lines.isEmpty())
+        return;
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(lines.size()) - 1);
+    m_lines.append(lines);
+    m_selected.resize(m_lines.size(), false);
+    endInsertRows();
+}
+
+void LineListModel::clear() {
+    if (m_lines.isEmpty())
+        return;
+    beginResetModel();
+    m_lines.clear();
+    m_selected.clear();
+    endResetModel();
+}
+
+bool LineListModel::isSelected(int row) const {
+    return row >= 0 && row < rowCount() && m_selected[row];
+}
+
+void LineListModel::setSelected(int row, bool selected) {
+    if (row < 0 || row >= rowCount() || m_selected[row] == selected)
+        return;
+    m_selected[row] = selected;
+    selectionChanged(row, row);
+}
+
+void LineListModel::toggle(int row) {
+    if (row >= 0 && row < rowCount())
+        setSelected(row, !m_selected[row]);
+}
+
+void LineListModel::selectAll() {
+    setSelection(std::vector<bool>(m_lines.size(), true));
+}
+
+void LineListModel::setSelection(const std::vector<bool>& flags) {
+    if (flags.size() != m_selected.size())
+        return;
+    m_selected = flags;
+    if (!m_selected.empty())
+        selectionChanged(0, rowCount() - 1);
+}
+
+void LineListModel::selectionChanged(int first, int last) {
+    if (m_withSelection)
+        emit dataChanged(index(first), index(last), {Qt::CheckStateRole});
+}
+
+} // namespace dalvero

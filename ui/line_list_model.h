@@ -1,0 +1,43 @@
+#pragma once
+
+#include "text_rules.h"
+
+#include <QAbstractListModel>
+
+#include <vector>
+
+namespace dalvero {
+
+// The entries of a list box, kept as the bytes they came from and shown
+// through the byte-to-character mapping, so that they go back out unchanged.
+// With `withSelection` every entry carries a selected flag, shown as a tick.
+class LineListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit LineListModel(bool withSelection, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    const Lines& lines() const { return m_lines; }
+    // Appends `lines` at the end, not selected.
+    void append(const Lines& lines);
+    void clear();
+
+    bool isSelected(int row) const;
+    void setSelected(int row, bool selected);
+    void toggle(int row);
+    void selectAll();
+    // One flag per entry, in list order.
+    const std::vector<bool>& selection() const { return m_selected; }
+    void setSelection(const std::vector<bool>& flags);
+
+private:
+    void selectionChanged(int first, int last);
+
+    Lines m_lines;
+    std::vector<bool> m_selected;
+    bool m_withSelection;
+};
+
+} // namespace dalvero

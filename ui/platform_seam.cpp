@@ -1,0 +1,40 @@
+#include "platform_seam.h"
+
+#include "backup.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QMessageBox>
+#include <QThread>
+
+#include <cstdlib>
+
+namespace dalvero {
+
+namespace {
+const QString kTitle = QStringLiteral("dalvero");
+}
+
+void PlatformSeam::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void PlatformSeam::showFailure(QWidget* parent, const Failure& failure) {
+    QMessageBox::critical(parent, kTitle, failure.message());
+}
+
+void PlatformSeam::endProgram(int status) {
+    // Inside the event loop, leaving it lets main() return and tear the window
+    // down in order; before the loop runs there is nothing to leave.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(status);
+    else
+        std::exit(status);
+}
+
+QString PlatformSeam::todayText() {
+    return shortDateText(QDate::currentDate());
+}
+
+} // namespace dalvero
