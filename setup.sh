@@ -63,6 +63,15 @@ sanitize)
     build build-sanitize -DDALVERO_SANITIZE=ON -DDALVERO_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_tests build-sanitize
     ;;
+fuzz)
+    install_missing
+    cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build build-fuzz
+    mkdir -p build-fuzz/corpus
+    build-fuzz/dalvero_fuzz -max_total_time="${2:-60}" -print_final_stats=1 \
+        -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus
+    ;;
 *)
     sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2

@@ -1,0 +1,121 @@
+#include "export_file.h"
+#include "merge_input_generator.h"
+#include "ratio_reporter.h"
+#include "reference_merge.h"
+#include "scratch_folder.h"
+#include "text_file.h"
+#include "unikon_merge.h"
+#include "year_list.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using dalvero::Lines;
+
+// Every list at its limit: a member with as many pigeons as the window holds.
+constexpr int kFull = static_cast<int>(dalvero::kMaxListEntries);
+
+struct FullLists {
+    Lines records = dalvero::testing::pigeonRecords(kFull);
+    std::vector<bool> selected = std::vector<bool>(kFull, true);
+    Lines oldLines = dalvero::testing::unikonLines(kFull);
+};
+
+const FullLists& fullLists() {
+    static const FullLists lists;
+    return lists;
+}
+
+void BM_MergeIndexed(benchmark::State& state) {
+    const FullLists& lists = fullLists();
+    for (auto _ : state) {
+        auto merged = dalvero::mergeUnikon(lists.records, lists.selected, lists.oldLines, "");
+        benchmark::DoNotOptimize(merged);
+    }
+}
+BENCHMARK(BM_MergeIndexed)->Unit(benchmark::kMillisecond);
+
+void BM_MergeNestedScan(benchmark::State& state) {
+    const FullLists& lists = fullLists();
+    for (auto _ : state) {
+        Lines merged =
+            dalvero::testing::referenceMerge(lists.records, lists.selected, lists.oldLines);
+        benchmark::DoNotOptimize(merged);
+    }
+}
+BENCHMARK(BM_MergeNestedScan)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The floor: one pass that only copies as many 24-character lines.
+void BM_CopyFloor(benchmark::State& state) {
+    const Lines& source = fullLists().oldLines;
+    for (auto _ : state) {
+        Lines copy;
+        copy.reserve(source.size());
+        for (const QByteArray& line : source)
+            copy.append(QByteArray(line.constData(), line.size()));
+        benchmark::DoNotOptimize(copy);
+    }
+}
+BENCHMARK(BM_CopyFloor)->Unit(benchmark::kMillisecond);
+
+void BM_LoadExportFile(benchmark::State& state) {
+    dalvero::testing::ScratchFolder folder;
+    const QString path = folder.writeFile(QStringLiteral("eksport.txt"),
+                                          dalvero::testing::exportFileBytes(fullLists().records));
+    for (auto _ : state) {
+        auto loaded = dalvero::loadExportFile(path, 0);
+        if (!loaded || loaded.value().records.size() != kFull)
+            state.SkipWithError("the export file did not load");
+        benchmark::DoNotOptimize(loaded);
+    }
+}
+BENCHMARK(BM_LoadExportFile)->Unit(benchmark::kMillisecond);
+
+void BM_LoadUnikonFile(benchmark::State& state) {
+    dalvero::testing::ScratchFolder folder;
+    const QString path =
+        folder.writeFile(QStringLiteral("z12345"), dalvero::joinLines(fullLists().oldLines));
+    for (auto _ : state) {
+        auto loaded = dalvero::loadUnikonFile(path);
+        if (!loaded)
+            state.SkipWithError("the UNIKON file did not load");
+        benchmark::DoNotOptimize(loaded);
+    }
+}
+BENCHMARK(BM_LoadUnikonFile)->Unit(benchmark::kMillisecond);
+
+void BM_RewriteUnikonFile(benchmark::State& state) {
+    dalvero::testing::ScratchFolder folder;
+    const QString path =
+        folder.writeFile(QStringLiteral("z12345"), dalvero::joinLines(fullLists().oldLines));
+    for (auto _ : state) {
+        if (dalvero::writeLinesWhole(path, fullLists().oldLines))
+            state.SkipWithError("the UNIKON file was not written");
+    }
+}
+BENCHMARK(BM_RewriteUnikonFile)->Unit(benchmark::kMillisecond);
+
+// Year codes at the list limit, nearly all of them distinct.
+void BM_YearListDistinct(benchmark::State& state) {
+    Lines records;
+    for (int i = 0; i < kFull; ++i)
+        records.append("DVK " + QByteArray(1, char(i >> 8)) + char(i & 0xff) + " 1234");
+    for (auto _ : state) {
+        Lines codes = dalvero::newYearCodes({}, records);
+        benchmark::DoNotOptimize(codes);
+    }
+}
+BENCHMARK(BM_YearListDistinct)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

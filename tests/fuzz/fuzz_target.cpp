@@ -1,0 +1,104 @@
+// One input holds an export file and a UNIKON file. Both are read as the
+// program reads them, merged both ways, and the new list is written and read
+// back; any difference is a finding.
+#include "export_file.h"
+#include "reference_merge.h"
+#include "text_file.h"
+#include "unikon_merge.h"
+#include "year_list.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The export part ends at the first NUL NUL pair; the byte after it picks
+// the selection, the rest is the UNIKON file.
+const QByteArray kSeparator("\0\0", 2);
+
+[[noreturn]] void finding(const char* what) {
+    std::fprintf(stderr, "finding: %s\n", what);
+    std::abort();
+}
+
+void check(bool holds, const char* what) {
+    if (!holds)
+        finding(what);
+}
+
+const QString& scratchFile() {
+    // Memory-backed when there is one, so that fsync costs nothing.
+    static QTemporaryDir folder(QDir("/dev/shm").exists()
+                                    ? QStringLiteral("/dev/shm/dalvero-fuzz-XXXXXX")
+                                    : QDir::tempPath() + QStringLiteral("/dalvero-fuzz-XXXXXX"));
+    static const QString path = folder.filePath(QStringLiteral("z12345"));
+    return path;
+}
+
+std::vector<bool> selection(const dalvero::Lines& records, char how) {
+    switch (static_cast<unsigned char>(how) % 3) {
+    case 0:
+        return std::vector<bool>(static_cast<size_t>(records.size()), true);
+    case 1: // a year pick, by the year code of the first pigeon
+        return dalvero::selectionAfterYearPick(
+            records, records.isEmpty() ? QByteArray() : dalvero::yearCode(records.first()));
+    default: { // every other pigeon
+        std::vector<bool> flags;
+        for (qsizetype i = 0; i < records.size(); ++i)
+            flags.push_back(i % 2 == 0);
+        return flags;
+    }
+    }
+}
+
+void checkYearList(const dalvero::Lines& records) {
+    const dalvero::Lines codes = dalvero::newYearCodes({}, records);
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        for (qsizetype k = 0; k < i; ++k)
+            check(codes[k] != codes[i], "a year code listed twice");
+    }
+    for (const QByteArray& record : records)
+        check(codes.contains(dalvero::yearCode(record)), "a year code missing");
+    check(dalvero::newYearCodes(codes, records).isEmpty(), "a second load added year codes");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const qsizetype split = input.indexOf(kSeparator);
+    const QByteArray exportBytes = split < 0 ? input : input.left(split);
+    const QByteArray rest = split < 0 ? QByteArray() : input.mid(split + 2);
+    const char how = rest.isEmpty() ? '\0' : rest[0];
+    const QByteArray unikonBytes = rest.mid(1);
+
+    const dalvero::Lines exportLines = dalvero::splitLines(exportBytes);
+    check(dalvero::splitLines(dalvero::joinLines(exportLines)) == exportLines,
+          "lines read do not read back the same after writing");
+    const dalvero::ExportFile parsed = dalvero::parseExport(exportLines);
+    check(parsed.records.size() <= std::max<qsizetype>(0, exportLines.size() - 2),
+          "more pigeons than pigeon lines");
+    checkYearList(parsed.records);
+
+    const dalvero::Lines oldLines = dalvero::splitLines(unikonBytes);
+    const std::vector<bool> selected = selection(parsed.records, how);
+    const dalvero::Result<dalvero::Lines> merged =
+        dalvero::mergeUnikon(parsed.records, selected, oldLines, QStringLiteral("z12345"));
+    const dalvero::Lines reference =
+        dalvero::testing::referenceMerge(parsed.records, selected, oldLines);
+    if (!merged.ok()) {
+        check(reference.size() > dalvero::kMaxListEntries, "the merge failed within the limit");
+        return 0;
+    }
+    check(merged.value() == reference, "the indexed merge differs from the nested scan");
+
+    const QString& path = scratchFile();
+    check(!dalvero::writeLinesWhole(path, merged.value()), "the new list was not written");
+    const dalvero::Result<dalvero::Lines> back = dalvero::readLines(path, QStringLiteral("læs"));
+    check(back.ok() && back.value() == merged.value(), "the written list reads back different");
+    return 0;
+}
