@@ -24,7 +24,7 @@ QByteArray demoExport() {
     for (int i = 0; i < 24; ++i) {
         text += "xDK-0" + QByteArray(years[i % 4]) + "-" +
                 QByteArray::number(1000 + i * 37).rightJustified(4, '0') + (i % 3 ? "F" : "H") +
-                " Blå hun\r\n";
+                " Bl\xe5 hun\r\n";
     }
     return text;
 }
