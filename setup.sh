@@ -14,7 +14,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     desktop-file-utils appstream librsvg2-bin
-    xvfb xauth
+    xvfb xauth libxcb1-dev
 )
 
 install_missing() {

@@ -65,14 +65,14 @@ int main(int argc, char** argv) {
     dalvero::Form1& window = driver.window();
     window.activateWindow();
     const QRect area = window.frameGeometry().adjusted(-8, -8, 8, 8);
-    bool ok = grab(outFolder + QStringLiteral("/window-start.png"), area);
+    bool ok = grab(outFolder + QStringLiteral("/start.png"), area);
 
     driver.click(driver.files(QStringLiteral("File2")), QStringLiteral("eksport.txt"));
     driver.clickRow(driver.list1(), 4);
-    ok &= grab(outFolder + QStringLiteral("/window-loaded.png"), area);
+    ok &= grab(outFolder + QStringLiteral("/loaded.png"), area);
 
     driver.doubleClick(driver.files(QStringLiteral("File1")), QStringLiteral("z12345"));
-    ok &= grab(outFolder + QStringLiteral("/window-merged.png"), area);
+    ok &= grab(outFolder + QStringLiteral("/merged.png"), area);
 
     driver.seam.whileMessageShown = [&](const QString& text) {
         // The box as the program shows it, left open while it is grabbed.
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
                         &window);
         box.show();
         box.move(window.geometry().center() - box.rect().center());
-        ok &= grab(outFolder + QStringLiteral("/window-final-message.png"), area);
+        ok &= grab(outFolder + QStringLiteral("/written.png"), area);
     };
     driver.clickDanFil();
     return ok ? 0 : 1;

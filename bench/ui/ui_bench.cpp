@@ -1,0 +1,201 @@
+// Every user action of the window on full lists (32,767 pigeons, 32,767 old
+// UNIKON lines), timed from the user's click until the window has repainted,
+// and the longest time the event loop is held while loading and merging.
+// Run offscreen: QT_QPA_PLATFORM=offscreen dalvero_ui_bench
+#include "list_limit_data.h"
+#include "scratch_folder.h"
+#include "window_driver.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTest>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+using dalvero::testing::ScratchFolder;
+using dalvero::testing::WindowDriver;
+
+namespace {
+
+const QString kExportName = QStringLiteral("eksport.txt");
+const QString kUnikonName = QStringLiteral("z12345");
+
+// One scratch folder for the whole run, the process's current folder.
+struct Workplace {
+    Workplace() {
+        QDir::setCurrent(scratch.path());
+        scratch.makeFolder(QStringLiteral("UNI_KOP"));
+        data = scratch.makeFolder(QStringLiteral("data"));
+        scratch.writeFile(QStringLiteral("data/") + kExportName, dalvero::bench::fullExportFile());
+        restoreUnikonFile();
+    }
+    void restoreUnikonFile() {
+        scratch.writeFile(QStringLiteral("data/") + kUnikonName, unikon);
+        QDir backups(scratch.filePath(QStringLiteral("UNI_KOP")));
+        for (const QString& name : backups.entryList(QDir::Files))
+            backups.remove(name);
+    }
+
+    ScratchFolder scratch;
+    QString data;
+    const QByteArray unikon = dalvero::bench::fullUnikonFile();
+};
+
+Workplace& workplace() {
+    static Workplace place;
+    return place;
+}
+
+enum class Stage { Started, Loaded, Merged };
+
+std::unique_ptr<WindowDriver> windowAt(Stage stage) {
+    auto driver = std::make_unique<WindowDriver>(workplace().scratch.path());
+    driver->openFolder(QStringLiteral("Dir3"), workplace().data);
+    if (stage == Stage::Started)
+        return driver;
+    driver->click(driver->files(QStringLiteral("File2")), kExportName);
+    driver->openFolder(QStringLiteral("Dir1"), workplace().data);
+    if (stage == Stage::Merged)
+        driver->doubleClick(driver->files(QStringLiteral("File1")), kUnikonName);
+    QApplication::processEvents();
+    return driver;
+}
+
+// Times `action` up to the window's repaint, on a fresh window per sample.
+void timeAction(benchmark::State& state, Stage stage,
+                const std::function<void(WindowDriver&)>& action) {
+    for (auto _ : state) {
+        std::unique_ptr<WindowDriver> driver = windowAt(stage);
+        QElapsedTimer clock;
+        clock.start();
+        action(*driver);
+        driver->window().repaint();
+        QApplication::processEvents();
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+    }
+}
+
+void BM_LoadExportFile(benchmark::State& state) {
+    timeAction(state, Stage::Started, [](WindowDriver& w) {
+        w.click(w.files(QStringLiteral("File2")), kExportName);
+        if (w.list1()->count() != dalvero::kMaxListEntries)
+            throw std::runtime_error("not loaded");
+    });
+}
+
+void BM_YearPick(benchmark::State& state) {
+    timeAction(state, Stage::Merged, [](WindowDriver& w) {
+        // An arrow key in the year list picks the first year code.
+        QTest::keyClick(w.combo2(), Qt::Key_Down);
+    });
+}
+
+void BM_ListReset(benchmark::State& state) {
+    for (auto _ : state) {
+        std::unique_ptr<WindowDriver> driver = windowAt(Stage::Merged);
+        driver->toggleCheck1(); // ticking runs nothing
+        QApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        driver->toggleCheck1();
+        driver->window().repaint();
+        QApplication::processEvents();
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+    }
+}
+
+void BM_Merge(benchmark::State& state) {
+    timeAction(state, Stage::Loaded, [](WindowDriver& w) {
+        w.doubleClick(w.files(QStringLiteral("File1")), kUnikonName);
+        if (w.lineList(QStringLiteral("List3"))->count() != dalvero::kMaxListEntries)
+            throw std::runtime_error("not merged");
+    });
+}
+
+// "Dan fil" from the click to the moment the final message is shown.
+void BM_DanFil(benchmark::State& state) {
+    for (auto _ : state) {
+        workplace().restoreUnikonFile();
+        std::unique_ptr<WindowDriver> driver = windowAt(Stage::Merged);
+        QElapsedTimer clock;
+        qint64 untilMessage = -1;
+        driver->seam.whileMessageShown = [&](const QString&) {
+            driver->window().repaint();
+            untilMessage = clock.nsecsElapsed();
+        };
+        clock.start();
+        driver->clickDanFil();
+        if (untilMessage < 0 || !driver->seam.failures.isEmpty())
+            throw std::runtime_error("no final message");
+        state.SetIterationTime(untilMessage / 1e9);
+    }
+    workplace().restoreUnikonFile();
+}
+
+// The longest stretch in which a 1 ms timer could not fire while the action
+// runs from the event loop, as the user's click does.
+void longestBlock(benchmark::State& state, Stage stage,
+                  const std::function<void(WindowDriver&)>& action) {
+    for (auto _ : state) {
+        std::unique_ptr<WindowDriver> driver = windowAt(stage);
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 worst = 0;
+        QTimer ticker;
+        ticker.setInterval(1);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            worst = std::max(worst, now - last);
+            last = now;
+        });
+        QEventLoop loop;
+        QTimer::singleShot(20, [&] { action(*driver); });
+        QTimer::singleShot(400, &loop, &QEventLoop::quit);
+        clock.start();
+        ticker.start();
+        loop.exec();
+        state.SetIterationTime(worst / 1e9);
+    }
+}
+
+void BM_LongestBlockLoading(benchmark::State& state) {
+    longestBlock(state, Stage::Started,
+                 [](WindowDriver& w) { w.click(w.files(QStringLiteral("File2")), kExportName); });
+}
+
+void BM_LongestBlockMerging(benchmark::State& state) {
+    longestBlock(state, Stage::Loaded, [](WindowDriver& w) {
+        w.doubleClick(w.files(QStringLiteral("File1")), kUnikonName);
+    });
+}
+
+void configure(benchmark::internal::Benchmark* b) {
+    b->UseManualTime()->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(
+        benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_LoadExportFile)->Apply(configure);
+BENCHMARK(BM_YearPick)->Apply(configure);
+BENCHMARK(BM_ListReset)->Apply(configure);
+BENCHMARK(BM_Merge)->Apply(configure);
+BENCHMARK(BM_DanFil)->Apply(configure);
+BENCHMARK(BM_LongestBlockLoading)->Apply(configure);
+BENCHMARK(BM_LongestBlockMerging)->Apply(configure);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
