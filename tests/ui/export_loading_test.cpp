@@ -60,6 +60,18 @@ TEST_F(ExportLoading, ArrowKeyMoveLoadsTheFileItReaches) {
     EXPECT_EQ(w.combo2()->codes(), Lines({"07", "08", "09", "10"}));
 }
 
+TEST_F(ExportLoading, EnterLoadsACurrentEntryNoClickHasLoadedYet) {
+    WindowDriver& w = start();
+    w.openFolder(QStringLiteral("Dir3"), exportFolder);
+    file2()->setCurrentRow(1); // as focus alone makes an entry current
+    QTest::keyClick(file2(), Qt::Key_Return);
+    EXPECT_EQ(w.entries(QStringLiteral("List1")), QStringList({"DK-X10-5555F"}));
+    // The arrow keys load at once; Enter then adds nothing.
+    QTest::keyClick(file2(), Qt::Key_Up);
+    QTest::keyClick(file2(), Qt::Key_Return);
+    EXPECT_EQ(w.entries(QStringLiteral("List1")).size(), 5);
+}
+
 TEST_F(ExportLoading, SameFileClickedTwiceListsItsPigeonsTwiceAllSelected) {
     WindowDriver& w = start();
     w.loadExport(exportFolder, QStringLiteral("a.txt"));
