@@ -1,4 +1,5 @@
 #include "backup.h"
+#include "child_process.h"
 #include "named_row.h"
 #include "scratch_folder.h"
 
@@ -255,6 +256,73 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_TRUE(QFileInfo(s.wanted()).isDir());
                       EXPECT_EQ(made.value(), s.wanted() + "_2");
                   }}),
+    rowName);
+
+} // namespace
+
+namespace {
+
+enum class Restriction { Unprivileged, SmallDisk };
+
+struct ChildCase {
+    const char* name;
+    Restriction restriction;
+    std::function<void(Scene&)> arrange;
+    bool succeeds;
+};
+
+class BackupInChild : public ::testing::TestWithParam<ChildCase> {};
+
+// The copy really fails in the file system; nothing half-made stays behind.
+TEST_P(BackupInChild, NoPartialBackupStays) {
+    const ChildCase& c = GetParam();
+    Scene scene;
+    scene.folder.openToEveryone();
+    c.arrange(scene);
+    const auto backup = [&] {
+        const auto made = dalvero::makeBackup(scene.unikon, scene.wanted());
+        return made ? "OK " + QFile::encodeName(made.value())
+                    : "FAIL " + QFile::encodeName(made.failure().path);
+    };
+    const auto outcome = c.restriction == Restriction::Unprivileged
+                             ? dalvero::testing::runAsUnprivileged(backup)
+                             : dalvero::testing::runWithFileSizeLimit(16 * 1024, backup);
+    ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
+    EXPECT_EQ(fileBytes(scene.unikon), scene.original);
+    if (c.succeeds) {
+        EXPECT_EQ(outcome.report, "OK " + QFile::encodeName(scene.wanted()));
+        EXPECT_EQ(fileBytes(scene.wanted()), scene.original);
+    } else {
+        EXPECT_TRUE(outcome.report.startsWith("FAIL /")) << outcome.report.constData();
+        EXPECT_TRUE(folderEntries(scene.backups).isEmpty());
+    }
+}
+
+void bigUnikonFile(Scene& s) {
+    s.original = QByteArray(64 * 1024, 'x');
+    QFile::remove(s.unikon);
+    s.folder.writeFile(QStringLiteral("uni/z12345"), s.original);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fault, BackupInChild,
+    ::testing::Values(
+        ChildCase{"FullDiskDuringCopy", Restriction::SmallDisk, bigUnikonFile, false},
+        ChildCase{"SmallFileOnSmallDisk", Restriction::SmallDisk, [](Scene&) {}, true},
+        ChildCase{"BackupFolderNotWritable", Restriction::Unprivileged,
+                  [](Scene& s) { dalvero::testing::setPermissionBits(s.backups, 0755); }, false},
+        ChildCase{"UnikonFileUnreadable", Restriction::Unprivileged,
+                  [](Scene& s) {
+                      dalvero::testing::setPermissionBits(s.backups, 0777);
+                      dalvero::testing::setPermissionBits(s.unikon, 0600);
+                  },
+                  false},
+        ChildCase{"UnprivilegedUserMayCopy", Restriction::Unprivileged,
+                  [](Scene& s) {
+                      dalvero::testing::setPermissionBits(s.backups, 0777);
+                      dalvero::testing::setPermissionBits(s.unikon, 0644);
+                  },
+                  true}),
     rowName);
 
 } // namespace
