@@ -11,7 +11,6 @@ namespace dalvero {
 class Twips {
 public:
     explicit Twips(const QWidget& widget);
-    explicit Twips(int logicalDpi) : m_dpi(logicalDpi) {}
 
     int pixels(int twips) const;
     QRect rect(int left, int top, int width, int height) const;

@@ -90,6 +90,14 @@ TEST_F(DanFil, EmptyNewListMakesOnlyTheBackupAndDisablesTheButton) {
     EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 1);
 }
 
+TEST_F(DanFil, ClosingTheWindowWritesNothing) {
+    WindowDriver& w = *driver;
+    EXPECT_TRUE(w.window().close());
+    EXPECT_EQ(unikonBytes(), kOldUnikon);
+    EXPECT_TRUE(backups().isEmpty());
+    EXPECT_FALSE(w.seam.endStatus);
+}
+
 TEST_F(DanFil, SingleClickOnAnotherFileAfterTheMergeWritesNothing) {
     WindowDriver& w = *driver;
     w.click(w.files(QStringLiteral("File1")), QStringLiteral("z99999"));
