@@ -66,13 +66,17 @@ Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath)
     if (source.error() != QFileDevice::NoError)
         return Failure{kBackupWhat, unikonPath, source.errorString()};
 
+    // The *User flags tell what the running user may do (root may write a
+    // read-only file); setPermissions would turn them into owner bits.
+    const QFile::Permissions perms =
+        source.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     for (int n = 1; n < 100000; ++n) {
         const QString candidate =
             n == 1 ? wantedPath : wantedPath + QLatin1Char('_') + QString::number(n);
         bool taken = QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink();
         if (taken)
             continue;
-        Status failed = writeNewFile(candidate, contents, source.permissions(), taken);
+        Status failed = writeNewFile(candidate, contents, perms, taken);
         if (!failed)
             return candidate;
         if (!taken)
