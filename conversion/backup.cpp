@@ -1,5 +1,6 @@
 #include "backup.h"
 
+#include "text_file.h"
 #include "text_rules.h"
 
 #include <QFile>
@@ -25,7 +26,7 @@ Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Perm
         return Failure{kBackupWhat, path, out.errorString()};
     }
     const bool written =
-        out.write(contents) == contents.size() && out.flush() && ::fsync(out.handle()) == 0;
+        writeAll(out, contents) && out.flush() && ::fsync(out.handle()) == 0;
     if (!written) {
         const QString reason = out.errorString();
         out.close();

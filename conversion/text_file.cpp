@@ -33,6 +33,17 @@ Result<Lines> readLines(const QString& path, const QString& what) {
     return splitLines(contents);
 }
 
+bool writeAll(QIODevice& device, const QByteArray& contents) {
+    qint64 done = 0;
+    while (done < contents.size()) {
+        const qint64 written = device.write(contents.constData() + done, contents.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 Status writeLinesWhole(const QString& path, const Lines& lines) {
     const QFileInfo given(path);
     // Rewrite the file a symbolic link points to, and keep the link.
@@ -49,7 +60,7 @@ Status writeLinesWhole(const QString& path, const Lines& lines) {
     if (!file.open(QIODevice::WriteOnly))
         return Failure{kWriteWhat, path, file.errorString()};
     const QByteArray contents = joinLines(lines);
-    if (file.write(contents) != contents.size()) {
+    if (!writeAll(file, contents)) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return Failure{kWriteWhat, path, reason};

@@ -3,6 +3,8 @@
 #include "failure.h"
 #include "text_rules.h"
 
+#include <QIODevice>
+
 namespace dalvero {
 
 // Reads a whole 8-bit text file and splits it into lines. `what` says what
@@ -15,5 +17,10 @@ Result<Lines> readLines(const QString& path, const QString& what);
 // for root) is refused and left as it is. Permissions are kept, and a
 // symbolic link is followed so that the file it points to is rewritten.
 Status writeLinesWhole(const QString& path, const Lines& lines);
+
+// Writes all of `contents`, going on after a short write, so that a write
+// that cannot finish (a full disk) leaves the system's reason in the
+// device's errorString() instead of none at all.
+bool writeAll(QIODevice& device, const QByteArray& contents);
 
 } // namespace dalvero
