@@ -25,8 +25,7 @@ Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Perm
         exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
         return Failure{kBackupWhat, path, out.errorString()};
     }
-    const bool written =
-        writeAll(out, contents) && out.flush() && ::fsync(out.handle()) == 0;
+    const bool written = writeAll(out, contents) && out.flush() && ::fsync(out.handle()) == 0;
     if (!written) {
         const QString reason = out.errorString();
         out.close();
