@@ -1,0 +1,340 @@
+// A platform step made to fail at every point of the user's work, through
+// the real window: what is on disk afterwards, and what the user was told.
+#include "named_row.h"
+#include "qt_printers.h"
+#include "reliability_scene.h"
+#include "window_driver.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace dalvero::testing {
+namespace {
+
+// Two pigeons: the first is in the old file, the second is new.
+const QByteArray kExport = "Klub 0815\r\nMedlem 12345\r\n"
+                           "xDK-X07-1111F\r\n"
+                           "xDK-X08-2222x\r\n";
+const QByteArray kUnikon = " 0700DK-1111 abcdefghijk\r\n"
+                           " 0900DK-9999W99999999999\r\n";
+const QByteArray kNewUnikon = " 0700DK-1111Wabcdefghijk\r\n"
+                              " 0800DK-2222 00000000000\r\n";
+
+const QString kWritten = QStringLiteral("Fil skrevet, program lukkes");
+const QString kDoubleClickAgain = QStringLiteral("Dobbeltklik på UNIKON filen igen");
+
+enum class Outcome {
+    NothingChanged, // nothing on disk differs from before the failing step
+    BackupOnly,     // the dated backup is made, the UNIKON file is as it was
+    Written,        // the backup is made and the UNIKON file holds the new list
+};
+
+using SceneStep = std::function<void(ReliabilityScene&)>;
+
+struct FaultCase {
+    const char* name;
+    Restriction restriction = Restriction::None;
+    // Before the window starts, and at `stage` while the user works.
+    SceneStep arrange = [](ReliabilityScene&) {};
+    Stage stage = Stage::Merged;
+    SceneStep spoil = [](ReliabilityScene&) {};
+    // What the user does after the merge and before "Dan fil".
+    std::function<void(WindowDriver&, const ReliabilityScene&)> afterMerge = {};
+    Outcome outcome = Outcome::NothingChanged;
+    // The file the error report must name; none when nothing fails.
+    std::function<QString(const ReliabilityScene&)> failingFile = {};
+    const char* reason = "";   // part of the system's reason
+    QString backupSuffix = {}; // "_2" when the dated name was taken
+    QString backupDate = QStringLiteral("07-12-26");
+    QString message = {}; // the one message box shown, if any
+};
+
+QString exportFile(const ReliabilityScene& s) {
+    return s.absolute(s.exportFile());
+}
+QString unikonFile(const ReliabilityScene& s) {
+    return s.absolute(s.unikonFile());
+}
+QString datedBackup(const ReliabilityScene& s) {
+    return s.absolute(s.backupFile(QStringLiteral("07-12-26")));
+}
+
+void removeExport(ReliabilityScene& s) {
+    QFile::remove(s.absolute(s.exportFile()));
+}
+void exportToFolder(ReliabilityScene& s) {
+    removeExport(s);
+    s.scratch.writeFile(s.exportFile() + QStringLiteral("/inde.txt"), kExport);
+}
+void removeUnikon(ReliabilityScene& s) {
+    QFile::remove(s.absolute(s.unikonFile()));
+}
+void unikonToFolder(ReliabilityScene& s) {
+    removeUnikon(s);
+    s.scratch.writeFile(s.unikonFile() + QStringLiteral("/inde"), kUnikon);
+}
+SceneStep chmodUnikon(mode_t mode) {
+    return [mode](ReliabilityScene& s) { setPermissionBits(s.absolute(s.unikonFile()), mode); };
+}
+SceneStep chmodExport(mode_t mode) {
+    return [mode](ReliabilityScene& s) { setPermissionBits(s.absolute(s.exportFile()), mode); };
+}
+SceneStep earlierBackups(QStringList suffixes) {
+    return [suffixes](ReliabilityScene& s) {
+        for (const QString& suffix : suffixes) {
+            s.scratch.writeFile(s.backupFile(QStringLiteral("07-12-26"), suffix),
+                                "earlier backup" + suffix.toUtf8());
+        }
+    };
+}
+SceneStep dateText(const QString& text) {
+    return [text](ReliabilityScene& s) { s.today = text; };
+}
+void uniKopGone(ReliabilityScene& s) {
+    QDir(s.absolute(s.baseName + QStringLiteral("/UNI_KOP"))).removeRecursively();
+}
+void uniKopPlainFile(ReliabilityScene& s) {
+    uniKopGone(s);
+    s.scratch.writeFile(s.baseName + QStringLiteral("/UNI_KOP"), "not a folder");
+}
+void unikonBehindLink(ReliabilityScene& s) {
+    s.target = s.baseName + QStringLiteral("/data/zmedlem");
+    s.scratch.makeFolder(s.baseName + QStringLiteral("/data"));
+    QFile::rename(s.absolute(s.unikonFile()), s.absolute(s.target));
+    QFile::link(QStringLiteral("../data/zmedlem"), s.absolute(s.unikonFile()));
+}
+// A new list far larger than the small disk lets through.
+void manyPigeons(ReliabilityScene& s) {
+    QByteArray bytes = "h1\r\nh2\r\n";
+    for (int i = 0; i < 2000; ++i)
+        bytes += "xDK-X07-" + QByteArray::number(1000 + i) + "F\r\n";
+    s.scratch.writeFile(s.exportFile(), bytes);
+}
+// An old file whose backup copy the small disk cannot hold.
+void bigUnikonFile(ReliabilityScene& s) {
+    QByteArray bytes = kUnikon;
+    for (int i = 0; i < 2000; ++i)
+        bytes += " 0700DK-" + QByteArray::number(3000 + i) + " 00000000000\r\n";
+    s.scratch.writeFile(s.unikonFile(), bytes);
+}
+void unikonFolderClosed(ReliabilityScene& s) {
+    setPermissionBits(s.absolute(s.unikonFolder), 0755);
+}
+
+class PlatformFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
+    const FaultCase& c = GetParam();
+    ReliabilityScene scene;
+    ASSERT_TRUE(scene.scratch.isValid());
+    scene.exportBytes = kExport;
+    scene.unikonBytes = kUnikon;
+    scene.build();
+    if (c.restriction == Restriction::Unprivileged)
+        scene.openToUnprivileged();
+    c.arrange(scene);
+    Workflow flow = scene.workflow();
+    flow.pauseAt = c.stage;
+    if (c.afterMerge)
+        flow.afterMerge = [&](WindowDriver& w) { c.afterMerge(w, scene); };
+
+    TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
+    const WorkflowRun run = runWorkflowInChild(flow, c.restriction, 16 * 1024, [&] {
+        c.spoil(scene);
+        before = TreeSnapshot::of(scene.scratch.path());
+    });
+    ASSERT_TRUE(run.child.setUp) << "the child could not be restricted";
+    ASSERT_TRUE(run.child.finished) << "the child died, signal " << run.child.signal;
+    const WindowReport& report = run.report;
+    ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
+
+    // What the user was told.
+    if (c.failingFile) {
+        ASSERT_EQ(report.failures.size(), 1);
+        const Failure& failure = report.failures[0];
+        EXPECT_FALSE(failure.what.isEmpty());
+        EXPECT_EQ(failure.path, c.failingFile(scene));
+        EXPECT_TRUE(failure.reason.contains(QString::fromUtf8(c.reason))) << failure.reason;
+        EXPECT_FALSE(failure.reason.isEmpty());
+        EXPECT_EQ(report.endStatus, 1);
+    } else {
+        EXPECT_TRUE(report.failures.isEmpty()) << report.failures.value(0).message();
+        EXPECT_EQ(report.endStatus, c.outcome == Outcome::Written ? 0 : -1);
+    }
+    EXPECT_EQ(report.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+
+    // What is on disk: exactly what was there before the failing step, plus
+    // the backup and the new list where they belong.
+    TreeSnapshot expected = before;
+    if (c.outcome != Outcome::NothingChanged) {
+        const TreeEntry* old = before.find(scene.writtenFile());
+        ASSERT_TRUE(old);
+        expected.setFile(scene.backupFile(c.backupDate, c.backupSuffix), old->data, old->mode);
+        if (c.outcome == Outcome::Written)
+            expected.setFile(scene.writtenFile(), kNewUnikon, old->mode);
+    }
+    const TreeSnapshot after = TreeSnapshot::of(scene.scratch.path());
+    EXPECT_EQ(after.differencesFrom(expected), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, PlatformFault,
+    ::testing::Values(
+        FaultCase{.name = "NoFault", .outcome = Outcome::Written, .message = kWritten},
+        FaultCase{.name = "NoFaultForTheUnprivilegedUser",
+                  .restriction = Restriction::Unprivileged,
+                  .outcome = Outcome::Written,
+                  .message = kWritten},
+        // The export file, after it was listed.
+        FaultCase{.name = "ExportFileVanished",
+                  .stage = Stage::Listed,
+                  .spoil = removeExport,
+                  .failingFile = exportFile,
+                  .reason = "No such file"},
+        FaultCase{.name = "ExportFileUnreadable",
+                  .restriction = Restriction::Unprivileged,
+                  .stage = Stage::Listed,
+                  .spoil = chmodExport(0600),
+                  .failingFile = exportFile,
+                  .reason = "Permission denied"},
+        FaultCase{.name = "ExportFileReplacedByFolder",
+                  .stage = Stage::Listed,
+                  .spoil = exportToFolder,
+                  .failingFile = exportFile,
+                  .reason = "mappe"},
+        // The UNIKON file, when it is double-clicked.
+        FaultCase{.name = "UnikonFileVanishedAtMerge",
+                  .stage = Stage::Loaded,
+                  .spoil = removeUnikon,
+                  .failingFile = unikonFile,
+                  .reason = "No such file"},
+        FaultCase{.name = "UnikonFileUnreadableAtMerge",
+                  .restriction = Restriction::Unprivileged,
+                  .stage = Stage::Loaded,
+                  .spoil = chmodUnikon(0600),
+                  .failingFile = unikonFile,
+                  .reason = "Permission denied"},
+        FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
+                  .stage = Stage::Loaded,
+                  .spoil = unikonToFolder,
+                  .failingFile = unikonFile,
+                  .reason = "mappe"},
+        FaultCase{.name = "UnikonFileReadOnly",
+                  .arrange = chmodUnikon(0444),
+                  .outcome = Outcome::BackupOnly,
+                  .failingFile = unikonFile,
+                  .reason = "skrivebeskyttet"},
+        FaultCase{.name = "UnikonFileNotWritableForTheUser",
+                  .restriction = Restriction::Unprivileged,
+                  .arrange = chmodUnikon(0644),
+                  .outcome = Outcome::BackupOnly,
+                  .failingFile = unikonFile,
+                  .reason = "skrivebeskyttet"},
+        // The UNIKON file, between the merge and "Dan fil".
+        FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
+                  .spoil = removeUnikon,
+                  .failingFile = unikonFile,
+                  .reason = "No such file"},
+        FaultCase{.name = "UnikonFileUnreadableBeforeDanFil",
+                  .restriction = Restriction::Unprivileged,
+                  .spoil = chmodUnikon(0200),
+                  .failingFile = unikonFile,
+                  .reason = "Permission denied"},
+        FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
+                  .spoil = chmodUnikon(0444),
+                  .outcome = Outcome::BackupOnly,
+                  .failingFile = unikonFile,
+                  .reason = "skrivebeskyttet"},
+        FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
+                  .spoil = unikonToFolder,
+                  .failingFile = unikonFile,
+                  .reason = "mappe"},
+        FaultCase{.name = "UnikonFolderNotWritable",
+                  .restriction = Restriction::Unprivileged,
+                  .spoil = unikonFolderClosed,
+                  .outcome = Outcome::BackupOnly,
+                  .failingFile = unikonFile,
+                  .reason = "Permission denied"},
+        FaultCase{.name = "UnikonFileIsASymbolicLink",
+                  .arrange = unikonBehindLink,
+                  .outcome = Outcome::Written,
+                  .message = kWritten},
+        // The backup folder and the backup name.
+        FaultCase{.name = "BackupFolderMissing",
+                  .spoil = uniKopGone,
+                  .failingFile = datedBackup,
+                  .reason = "No such file"},
+        FaultCase{.name = "BackupFolderIsAPlainFile",
+                  .arrange = uniKopPlainFile,
+                  .failingFile = datedBackup,
+                  .reason = "Not a directory"},
+        FaultCase{.name = "BackupNameTaken",
+                  .arrange = earlierBackups({""}),
+                  .outcome = Outcome::Written,
+                  .backupSuffix = QStringLiteral("_2"),
+                  .message = kWritten},
+        FaultCase{.name = "BackupNameTakenTwice",
+                  .arrange = earlierBackups({"", "_2"}),
+                  .outcome = Outcome::Written,
+                  .backupSuffix = QStringLiteral("_3"),
+                  .message = kWritten},
+        FaultCase{.name = "DateTextWithSlashes",
+                  .arrange = dateText(QStringLiteral("12/7/26")),
+                  .outcome = Outcome::Written,
+                  .backupDate = QStringLiteral("12-7-26"),
+                  .message = kWritten},
+        FaultCase{.name = "DateTextWithBackslashAndColon",
+                  .arrange = dateText(QStringLiteral("12\\7:26")),
+                  .outcome = Outcome::Written,
+                  .backupDate = QStringLiteral("12-7-26"),
+                  .message = kWritten},
+        // A full disk.
+        FaultCase{.name = "DiskFullDuringTheRewrite",
+                  .restriction = Restriction::SmallDisk,
+                  .arrange = manyPigeons,
+                  .outcome = Outcome::BackupOnly,
+                  .failingFile = unikonFile,
+                  .reason = "File too large"},
+        FaultCase{.name = "DiskFullDuringTheBackup",
+                  .restriction = Restriction::SmallDisk,
+                  .arrange = bigUnikonFile,
+                  .failingFile = datedBackup,
+                  .reason = "File too large"},
+        // The list was built from another file than the one "Dan fil" would write.
+        FaultCase{.name = "AnotherUnikonFileMadeCurrent",
+                  .arrange =
+                      [](ReliabilityScene& s) {
+                          s.scratch.writeFile(s.unikonFolder + QStringLiteral("/z99999"), kUnikon);
+                      },
+                  .afterMerge =
+                      [](WindowDriver& w, const ReliabilityScene&) {
+                          w.click(w.files(QStringLiteral("File1")), QStringLiteral("z99999"));
+                      },
+                  .message = kDoubleClickAgain},
+        FaultCase{.name = "UnikonFolderChanged",
+                  .afterMerge =
+                      [](WindowDriver& w, const ReliabilityScene& s) {
+                          w.openFolder(QStringLiteral("Dir1"), s.absolute(s.baseName));
+                      },
+                  .message = kDoubleClickAgain},
+        FaultCase{.name = "SameNameInAnotherFolderMadeCurrent",
+                  .arrange =
+                      [](ReliabilityScene& s) {
+                          s.scratch.writeFile(s.baseName + QStringLiteral("/andet/z12345"),
+                                              kUnikon);
+                      },
+                  .afterMerge =
+                      [](WindowDriver& w, const ReliabilityScene& s) {
+                          w.openFolder(QStringLiteral("Dir1"),
+                                       s.absolute(s.baseName + QStringLiteral("/andet")));
+                          w.click(w.files(QStringLiteral("File1")), QStringLiteral("z12345"));
+                      },
+                  .message = kDoubleClickAgain}),
+    rowName);
+
+} // namespace
+} // namespace dalvero::testing

@@ -1,0 +1,41 @@
+#include "reliability_scene.h"
+
+#include <QDirIterator>
+
+namespace dalvero::testing {
+
+QString ReliabilityScene::backupFile(const QString& dateText, const QString& suffix) const {
+    return baseName + QStringLiteral("/UNI_KOP/") + unikonName + QLatin1Char('_') + dateText +
+           suffix;
+}
+
+void ReliabilityScene::build() const {
+    scratch.makeFolder(baseName + QStringLiteral("/UNI_KOP"));
+    scratch.makeFolder(unikonFolder);
+    scratch.writeFile(exportFile(), exportBytes);
+    scratch.writeFile(unikonFile(), unikonBytes);
+}
+
+void ReliabilityScene::openToUnprivileged() const {
+    scratch.openToEveryone();
+    QDirIterator it(scratch.path(), QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        setPermissionBits(it.next(), 0755);
+    setPermissionBits(absolute(baseName + QStringLiteral("/UNI_KOP")), 0777);
+    setPermissionBits(absolute(unikonFolder), 0777);
+    setPermissionBits(absolute(unikonFile()), 0666);
+}
+
+Workflow ReliabilityScene::workflow() const {
+    Workflow flow;
+    flow.baseFolder = absolute(baseName);
+    flow.exportFolder = absolute(exportFolder);
+    flow.exportNames = {exportName};
+    flow.unikonFolder = absolute(unikonFolder);
+    flow.unikonName = unikonName;
+    flow.today = today;
+    return flow;
+}
+
+} // namespace dalvero::testing

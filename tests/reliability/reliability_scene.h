@@ -1,0 +1,46 @@
+#pragma once
+
+#include "scratch_folder.h"
+#include "tree_snapshot.h"
+#include "window_workflow.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace dalvero::testing {
+
+// A member's folders for one run of the window, all under one scratch
+// folder: the base folder (also the current folder at start) with the backup
+// folder, the export folder and the UNIKON folder in it. Paths are kept
+// relative to the scratch folder so that a snapshot of it reads plainly.
+struct ReliabilityScene {
+    ScratchFolder scratch;
+    QString baseName = QStringLiteral("due");
+    QString exportFolder = QStringLiteral("due/eksport");
+    QString exportName = QStringLiteral("eksport.txt");
+    QString unikonFolder = QStringLiteral("due/unikon");
+    QString unikonName = QStringLiteral("z12345");
+    QByteArray exportBytes;
+    QByteArray unikonBytes;
+    QString today = QStringLiteral("07-12-26");
+    // The file whose bytes the rewrite changes: the UNIKON file, or the file
+    // it links to.
+    QString target;
+
+    QString absolute(const QString& relative) const { return scratch.filePath(relative); }
+    QString exportFile() const { return exportFolder + QLatin1Char('/') + exportName; }
+    QString unikonFile() const { return unikonFolder + QLatin1Char('/') + unikonName; }
+    QString backupFile(const QString& dateText, const QString& suffix = {}) const;
+    QString writtenFile() const { return target.isEmpty() ? unikonFile() : target; }
+
+    // Writes the export file and the UNIKON file and makes the backup folder,
+    // as start-up leaves it.
+    void build() const;
+    // Opens every folder of the scene to the unprivileged user, and the
+    // backup folder, the UNIKON folder and file for writing, so that a test
+    // closes exactly the one thing it means to.
+    void openToUnprivileged() const;
+    Workflow workflow() const;
+};
+
+} // namespace dalvero::testing
