@@ -97,6 +97,10 @@ void Form1::buildControls() {
                      840, 3015, 4815);
     m_check1 = place(new QCheckBox(QStringLiteral("Fravælg evt. en årgang"), m_frame2), "Check1",
                      twips, 120, 360, 2055, 255);
+    // The caption was measured for a narrower font; let the box grow to show
+    // all of it, up to the frame's edge, rather than cut it off.
+    m_check1->resize(qBound(m_check1->width(), m_check1->sizeHint().width(), twips.pixels(2775)),
+                     m_check1->height());
     m_combo2 = place(new YearCombo(m_frame2), "Combo2", twips, 120, 720, 2775, 315);
     m_list1 = place(new PigeonList(m_frame2), "List1", twips, 120, 1200, 2775, 3435);
 
@@ -126,6 +130,9 @@ void Form1::buildControls() {
 
     m_command1 = place(new QPushButton(QStringLiteral("Dan fil"), this), "Command1", twips, 10320,
                        5400, 1455, 255);
+    // Enter on the focused button presses it, as Space does; Qt does that by
+    // itself only in dialogs.
+    m_command1->setAutoDefault(true);
 
     m_label3->setBuddy(m_file2);
     m_label2->setBuddy(m_file1);

@@ -68,7 +68,18 @@ TEST_F(WindowLayout, EveryControlSitsInItsFrameWithItsCaptionAndGeometry) {
         const QWidget* control = window.control(QString::fromUtf8(p.name));
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->parentWidget()->objectName(), QString::fromUtf8(p.container));
-        EXPECT_EQ(control->geometry(), twips.rect(p.left, p.top, p.width, p.height));
+        const QRect laidOut = twips.rect(p.left, p.top, p.width, p.height);
+        if (QLatin1String(p.name) == QLatin1String("Check1")) {
+            // The check box may grow to the right so that its caption is not
+            // cut off, but it stays inside its frame.
+            EXPECT_EQ(control->pos(), laidOut.topLeft());
+            EXPECT_EQ(control->height(), laidOut.height());
+            EXPECT_GE(control->width(), laidOut.width());
+            EXPECT_GE(control->width(), control->sizeHint().width());
+            EXPECT_LE(control->geometry().right(), twips.pixels(120 + 2775));
+        } else {
+            EXPECT_EQ(control->geometry(), laidOut);
+        }
         if (p.caption) {
             EXPECT_EQ(captionOf(control), QString::fromUtf8(p.caption));
         }
