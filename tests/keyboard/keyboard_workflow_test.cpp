@@ -1,0 +1,117 @@
+// The whole job without a mouse: from a fresh window to the rewritten UNIKON
+// file and its backup, with keys sent only to the widget that has the focus.
+#include "keyboard_user.h"
+#include "named_row.h"
+#include "window_fixture.h"
+
+#include <QAbstractItemView>
+
+namespace dalvero::testing {
+namespace {
+
+const QByteArray kExport = "Eksport \xd8stby\r\nMedlem 12345\r\n"
+                           "1DK-X07-1111F\xe6\r\n" // kept, in the old file
+                           "2DK-X07-2222x\r\n"     // kept, new
+                           "3DK-X08-3333F\r\n"     // left out with its year
+                           "4DK-X09-4444F\r\n";    // left out with Space
+const QByteArray kOldUnikon = " 0700DK-1111 \xc5\xc6\xd8-tail-01\r\n"
+                              " 0800DK-3333W33333333333\r\n"
+                              " 0900DK-4444W44444444444\r\n";
+const QByteArray kNewUnikon = " 0700DK-1111W\xc5\xc6\xd8-tail-01\r\n"
+                              " 0700DK-2222 00000000000\r\n";
+
+struct DanFilKey {
+    const char* name;
+    Qt::Key key;
+
+    friend void PrintTo(const DanFilKey& c, std::ostream* out) { *out << c.name; }
+};
+
+class KeyboardWorkflow : public WindowTest, public ::testing::WithParamInterface<DanFilKey> {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        // Another export file and another member's file sort first, so the
+        // arrow keys have to pass them.
+        writeExport(QStringLiteral("andet.txt"),
+                    exportFile("Andet", "Medlem 99", {"DK-X05-9999F"}));
+        writeExport(QStringLiteral("EKSPORT.TXT"), kExport);
+        writeUnikon(QStringLiteral("z00001"), " 0500DK-9999W99999999999\r\n");
+        unikon = writeUnikon(QStringLiteral("z12345"), kOldUnikon);
+    }
+
+    QString unikon;
+    KeyboardUser user;
+};
+
+TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
+    WindowDriver& w = start();
+    ASSERT_TRUE(KeyboardUser::bringToFront(w.window()));
+
+    // Open the export folder in Dir3 with the arrows and Enter.
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Dir3")));
+    ASSERT_TRUE(user.arrowTo(QStringLiteral("eksport")));
+    user.press(Qt::Key_Return);
+    ASSERT_EQ(w.dir(QStringLiteral("Dir3"))->path(), exportFolder);
+    EXPECT_EQ(KeyboardUser::focusedControl(), QStringLiteral("Dir3"));
+
+    // Tab into File2 makes its first entry current without loading it; the
+    // arrow that moves on to EKSPORT.TXT loads that one.
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("File2")));
+    EXPECT_TRUE(w.entries(QStringLiteral("List1")).isEmpty());
+    ASSERT_TRUE(user.arrowTo(QStringLiteral("EKSPORT.TXT")));
+    ASSERT_EQ(w.entries(QStringLiteral("List1")),
+              QStringList({"DK-X07-1111F\u00e6", "DK-X07-2222x", "DK-X08-3333F", "DK-X09-4444F"}));
+
+    // Year 08 from the drop-down: Alt+Down opens it, the arrows choose, Enter
+    // picks.
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Combo2")));
+    user.press(Qt::Key_Down, Qt::AltModifier);
+    QAbstractItemView* dropDown = w.combo2()->view();
+    ASSERT_TRUE(dropDown->isVisible());
+    ASSERT_TRUE(dropDown->hasFocus()) << "the arrows would pick straight away in the closed box";
+    ASSERT_TRUE(user.arrowTo(QStringLiteral("08")));
+    user.press(Qt::Key_Return);
+    EXPECT_FALSE(dropDown->isVisible());
+    EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("08"));
+    EXPECT_EQ(w.list1()->selection(), std::vector<bool>({true, true, false, true}));
+
+    // Back to List1 and Space on the fourth pigeon.
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("List1"), Qt::Key_Backtab));
+    ASSERT_TRUE(user.arrowTo(QStringLiteral("DK-X09-4444F")));
+    user.press(Qt::Key_Space);
+    EXPECT_EQ(w.list1()->selection(), std::vector<bool>({true, true, false, false}));
+
+    // The UNIKON folder in Dir1, then Enter on the member's file in File1.
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Dir1"), Qt::Key_Backtab));
+    ASSERT_TRUE(user.arrowTo(QStringLiteral("unikon")));
+    user.press(Qt::Key_Return);
+    ASSERT_EQ(w.dir(QStringLiteral("Dir1"))->path(), unikonFolder);
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("File1"), Qt::Key_Backtab));
+    ASSERT_TRUE(user.arrowTo(QStringLiteral("z12345")));
+    EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty()) << "an arrow only makes it current";
+    user.press(Qt::Key_Return);
+    EXPECT_EQ(w.entries(QStringLiteral("List2")).size(), 3);
+    EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 2);
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+
+    // "Dan fil".
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Command1")));
+    user.press(GetParam().key);
+
+    EXPECT_TRUE(w.seam.failures.isEmpty());
+    EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
+    EXPECT_EQ(w.seam.endStatus, 0);
+    EXPECT_EQ(fileBytes(unikon), kNewUnikon);
+    EXPECT_EQ(backups(), QStringList({"z12345_07-12-26"}));
+    EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("UNI_KOP/z12345_07-12-26"))), kOldUnikon);
+}
+
+INSTANTIATE_TEST_SUITE_P(DanFil, KeyboardWorkflow,
+                         ::testing::Values(DanFilKey{"Space", Qt::Key_Space},
+                                           DanFilKey{"Return", Qt::Key_Return},
+                                           DanFilKey{"KeypadEnter", Qt::Key_Enter}),
+                         rowName);
+
+} // namespace
+} // namespace dalvero::testing
