@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
@@ -14,6 +15,11 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("dk.dalvero.Dalvero"));
+    // The installed theme icon where there is one; run from the build tree,
+    // the copy built into the program.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("dk.dalvero.Dalvero"),
+                         QIcon(QStringLiteral(":/icons/dk.dalvero.Dalvero.png"))));
     QApplication::setApplicationName(QStringLiteral("dalvero"));
 
     if (const dalvero::Status failed = Module1::ensureBackupFolder(baseFolder)) {
