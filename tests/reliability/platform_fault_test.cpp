@@ -169,14 +169,13 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
 
     // What is on disk: exactly what was there before the failing step, plus
     // the backup and the new list where they belong.
-    TreeSnapshot expected = before;
-    if (c.outcome != Outcome::NothingChanged) {
-        const TreeEntry* old = before.find(scene.writtenFile());
-        ASSERT_TRUE(old);
-        expected.setFile(scene.backupFile(c.backupDate, c.backupSuffix), old->data, old->mode);
-        if (c.outcome == Outcome::Written)
-            expected.setFile(scene.writtenFile(), kNewUnikon, old->mode);
-    }
+    ASSERT_TRUE(before.find(scene.writtenFile()) || c.outcome == Outcome::NothingChanged);
+    const TreeSnapshot expected =
+        c.outcome == Outcome::NothingChanged
+            ? before
+            : afterDanFil(before, scene.writtenFile(),
+                          scene.backupFile(c.backupDate, c.backupSuffix),
+                          c.outcome == Outcome::Written ? std::optional(kNewUnikon) : std::nullopt);
     const TreeSnapshot after = TreeSnapshot::of(scene.scratch.path());
     EXPECT_EQ(after.differencesFrom(expected), "");
 }

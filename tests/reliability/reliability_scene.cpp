@@ -38,4 +38,16 @@ Workflow ReliabilityScene::workflow() const {
     return flow;
 }
 
+TreeSnapshot afterDanFil(const TreeSnapshot& before, const QString& writtenFile,
+                         const QString& backupFile, const std::optional<QByteArray>& newBytes) {
+    TreeSnapshot expected = before;
+    const TreeEntry* old = before.find(writtenFile);
+    if (!old)
+        return expected;
+    expected.setFile(backupFile, old->data, old->mode);
+    if (newBytes)
+        expected.setFile(writtenFile, *newBytes, old->mode);
+    return expected;
+}
+
 } // namespace dalvero::testing

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace dalvero::testing {
 
 // A member's folders for one run of the window, all under one scratch
@@ -42,5 +44,10 @@ struct ReliabilityScene {
     void openToUnprivileged() const;
     Workflow workflow() const;
 };
+
+// The tree after "Dan fil": `before`, plus a backup of `writtenFile` as it
+// was, and `writtenFile` holding `newBytes` when the list was written.
+TreeSnapshot afterDanFil(const TreeSnapshot& before, const QString& writtenFile,
+                         const QString& backupFile, const std::optional<QByteArray>& newBytes);
 
 } // namespace dalvero::testing
