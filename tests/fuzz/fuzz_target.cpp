@@ -8,6 +8,7 @@
 #include "year_list.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -30,13 +31,25 @@ void check(bool holds, const char* what) {
         finding(what);
 }
 
-const QString& scratchFile() {
-    // Memory-backed when there is one, so that fsync costs nothing.
+// Memory-backed when there is one, so that fsync costs nothing.
+QString scratchFile(const QString& name) {
     static QTemporaryDir folder(QDir("/dev/shm").exists()
                                     ? QStringLiteral("/dev/shm/dalvero-fuzz-XXXXXX")
                                     : QDir::tempPath() + QStringLiteral("/dalvero-fuzz-XXXXXX"));
-    static const QString path = folder.filePath(QStringLiteral("z12345"));
-    return path;
+    return folder.filePath(name);
+}
+
+// The export file as the program loads it, from a file on disk.
+dalvero::ExportFile loadFromDisk(const QByteArray& contents) {
+    const QString path = scratchFile(QStringLiteral("eksport.txt"));
+    QFile file(path);
+    check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+              file.write(contents) == contents.size(),
+          "the scratch export file could not be written");
+    file.close();
+    const dalvero::Result<dalvero::ExportFile> loaded = dalvero::loadExportFile(path, 0);
+    check(loaded.ok(), "an export file within the limit did not load");
+    return loaded.value();
 }
 
 std::vector<bool> selection(const dalvero::Lines& records, char how) {
@@ -79,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const dalvero::Lines exportLines = dalvero::splitLines(exportBytes);
     check(dalvero::splitLines(dalvero::joinLines(exportLines)) == exportLines,
           "lines read do not read back the same after writing");
-    const dalvero::ExportFile parsed = dalvero::parseExport(exportLines);
+    const dalvero::ExportFile parsed = loadFromDisk(exportBytes);
+    check(parsed.header == dalvero::parseExport(exportLines).header, "header differs from disk");
     check(parsed.records.size() <= std::max<qsizetype>(0, exportLines.size() - 2),
           "more pigeons than pigeon lines");
     checkYearList(parsed.records);
@@ -96,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     check(merged.value() == reference, "the indexed merge differs from the nested scan");
 
-    const QString& path = scratchFile();
+    const QString path = scratchFile(QStringLiteral("z12345"));
     check(!dalvero::writeLinesWhole(path, merged.value()), "the new list was not written");
     const dalvero::Result<dalvero::Lines> back = dalvero::readLines(path, QStringLiteral("læs"));
     check(back.ok() && back.value() == merged.value(), "the written list reads back different");
