@@ -4,6 +4,13 @@
 
 namespace dalvero {
 
+namespace {
+// Far more than a row can show. The view measures and elides the whole text
+// on every paint, so a line of a megabyte would hold the window for a second
+// each time; the entry itself keeps every byte.
+constexpr qsizetype kShownCharacters = 4096;
+} // namespace
+
 LineListModel::LineListModel(bool withSelection, QObject* parent)
     : QAbstractListModel(parent), m_withSelection(withSelection) {}
 
@@ -17,7 +24,7 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return toDisplay(m_lines.at(index.row()));
+        return toDisplay(m_lines.at(index.row()).left(kShownCharacters));
     case Qt::CheckStateRole:
         if (m_withSelection)
             return m_selected[index.row()] ? Qt::Checked : Qt::Unchecked;
