@@ -56,6 +56,16 @@ bool KeyboardUser::press(int key, Qt::KeyboardModifiers modifiers) {
     return true;
 }
 
+bool KeyboardUser::type(const QString& text) {
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused) {
+        ADD_FAILURE() << "no widget has the focus to type " << text.toStdString();
+        return false;
+    }
+    QTest::keyClicks(focused, text);
+    return true;
+}
+
 bool KeyboardUser::moveFocusTo(const QString& control, int key, int limit) {
     for (int presses = 0; presses <= limit; ++presses) {
         if (focusedControl() == control)

@@ -23,8 +23,8 @@ public:
 
     // False, with a test failure, when no widget has the focus.
     bool press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    bool tab() { return press(Qt::Key_Tab); }
-    bool backtab() { return press(Qt::Key_Backtab, Qt::ShiftModifier); }
+    // Types `text` into the focused widget, one key a character.
+    bool type(const QString& text);
 
     // Presses `key` (Tab or Backtab) until `control` has the focus, at most
     // `limit` times.

@@ -47,6 +47,7 @@ protected:
 TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     WindowDriver& w = start();
     ASSERT_TRUE(KeyboardUser::bringToFront(w.window()));
+    ASSERT_FALSE(KeyboardUser::focusedControl().isEmpty()) << "the keys have somewhere to start";
 
     // Open the export folder in Dir3 with the arrows and Enter.
     ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Dir3")));
