@@ -1,6 +1,10 @@
 #include "ratio_reporter.h"
 
 #include <cstdio>
+#include <unistd.h>
+
+RatioReporter::RatioReporter()
+    : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);

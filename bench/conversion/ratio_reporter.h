@@ -9,6 +9,9 @@
 // medians when repetitions were asked for, single runs otherwise.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal, so that a saved report stays plain text.
+    RatioReporter();
+
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
 
