@@ -125,6 +125,28 @@ void unikonFolderClosed(ReliabilityScene& s) {
     setPermissionBits(s.absolute(s.unikonFolder), 0755);
 }
 
+// The step after the pause failed: it stopped there, and no later step ran.
+void expectStoppedAtTheFailingStep(const WindowReport& report, Stage stage) {
+    switch (stage) {
+    case Stage::Listed: // loading: nothing shown
+        EXPECT_TRUE(report.label4.isEmpty());
+        EXPECT_TRUE(report.list1.isEmpty());
+        break;
+    case Stage::Loaded: // the merge: both lists emptied, "Dan fil" still closed
+        EXPECT_EQ(report.list1.size(), 2);
+        EXPECT_TRUE(report.list2.isEmpty());
+        EXPECT_TRUE(report.list3.isEmpty());
+        EXPECT_TRUE(report.oldCount.isEmpty());
+        EXPECT_FALSE(report.danFilEnabled);
+        break;
+    case Stage::Merged: // "Dan fil": the window as the merge left it
+        EXPECT_FALSE(report.list1.isEmpty());
+        EXPECT_EQ(report.list3.size(), report.list1.size());
+        EXPECT_EQ(report.label5, QStringLiteral("Er det OK, klik på 'Dan fil'"));
+        break;
+    }
+}
+
 class PlatformFault : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
@@ -161,6 +183,7 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
         EXPECT_TRUE(failure.reason.contains(QString::fromUtf8(c.reason))) << failure.reason;
         EXPECT_FALSE(failure.reason.isEmpty());
         EXPECT_EQ(report.endStatus, 1);
+        expectStoppedAtTheFailingStep(report, c.stage);
     } else {
         EXPECT_TRUE(report.failures.isEmpty()) << report.failures.value(0).message();
         EXPECT_EQ(report.endStatus, c.outcome == Outcome::Written ? 0 : -1);
@@ -271,6 +294,23 @@ INSTANTIATE_TEST_SUITE_P(
                   .arrange = uniKopPlainFile,
                   .failingFile = datedBackup,
                   .reason = "Not a directory"},
+        FaultCase{.name = "BackupFolderNotWritable",
+                  .restriction = Restriction::Unprivileged,
+                  .spoil =
+                      [](ReliabilityScene& s) {
+                          setPermissionBits(s.absolute(s.baseName + QStringLiteral("/UNI_KOP")),
+                                            0755);
+                      },
+                  .failingFile = datedBackup,
+                  .reason = "Permission denied"},
+        FaultCase{.name = "BackupNameIsALinkToTheUnikonFile",
+                  .arrange =
+                      [](ReliabilityScene& s) {
+                          QFile::link(s.absolute(s.unikonFile()), datedBackup(s));
+                      },
+                  .outcome = Outcome::Written,
+                  .backupSuffix = QStringLiteral("_2"),
+                  .message = kWritten},
         FaultCase{.name = "BackupNameTaken",
                   .arrange = earlierBackups({""}),
                   .outcome = Outcome::Written,
