@@ -93,6 +93,17 @@ TEST_F(Accessibility, EveryControlIsReadByItsCaptionOrADescriptionOfItsOwn) {
     QStringList distinct = descriptions;
     distinct.removeDuplicates();
     EXPECT_EQ(distinct, descriptions);
+    // What tells them apart there is the frame each one is labelled by.
+    for (const auto& [drive, frame] : {std::pair{"Drive3", "Frame4"}, {"Drive1", "uni_fil"}}) {
+        SCOPED_TRACE(drive);
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(w.control(QString::fromLatin1(drive)));
+        QStringList labels;
+        for (const auto& relation : accessible->relations(QAccessible::Label))
+            labels << relation.first->text(QAccessible::Name);
+        EXPECT_TRUE(labels.contains(readName(w.control(QString::fromLatin1(frame)))))
+            << labels.join(", ").toStdString();
+    }
 }
 
 TEST_F(Accessibility, LabelsAreReadAsTheyNowShow) {

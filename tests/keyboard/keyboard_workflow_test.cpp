@@ -27,7 +27,7 @@ struct DanFilKey {
     friend void PrintTo(const DanFilKey& c, std::ostream* out) { *out << c.name; }
 };
 
-class KeyboardWorkflow : public WindowTest, public ::testing::WithParamInterface<DanFilKey> {
+class KeyboardScene : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
@@ -43,6 +43,8 @@ protected:
     QString unikon;
     KeyboardUser user;
 };
+
+class KeyboardWorkflow : public KeyboardScene, public ::testing::WithParamInterface<DanFilKey> {};
 
 TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     WindowDriver& w = start();
@@ -106,6 +108,32 @@ TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     EXPECT_EQ(fileBytes(unikon), kNewUnikon);
     EXPECT_EQ(backups(), QStringList({"z12345_07-12-26"}));
     EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("UNI_KOP/z12345_07-12-26"))), kOldUnikon);
+}
+
+// "Dan fil" on an emptied list disables the button that has the focus; the
+// keys must still reach the window to build the list again.
+TEST_F(KeyboardScene, DanFilOnAnEmptyListLeavesTheFocusWhereTheKeysCanGoOn) {
+    WindowDriver& w = start();
+    w.loadExport(exportFolder, QStringLiteral("EKSPORT.TXT"));
+    w.merge(unikonFolder, QStringLiteral("z12345"));
+    ASSERT_TRUE(KeyboardUser::bringToFront(w.window()));
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Combo2")));
+    user.press(Qt::Key_Down); // a year pick empties the new list
+    ASSERT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
+
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Command1")));
+    user.press(Qt::Key_Space);
+    EXPECT_FALSE(w.command1()->isEnabled());
+    EXPECT_EQ(backups(), QStringList({"z12345_07-12-26"}));
+    EXPECT_EQ(fileBytes(unikon), kOldUnikon);
+    ASSERT_FALSE(KeyboardUser::focusedControl().isEmpty());
+    EXPECT_NE(KeyboardUser::focusedControl(), QStringLiteral("Command1"));
+
+    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("File1")));
+    ASSERT_TRUE(user.arrowTo(QStringLiteral("z12345")));
+    user.press(Qt::Key_Return);
+    EXPECT_TRUE(w.command1()->isEnabled());
+    EXPECT_FALSE(w.entries(QStringLiteral("List3")).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(DanFil, KeyboardWorkflow,
