@@ -17,7 +17,8 @@ Lines referenceMerge(const Lines& records, const std::vector<bool>& selected,
                      const Lines& oldLines) {
     Lines newLines;
     for (qsizetype i = 0; i < records.size(); ++i) {
-        if (!selected[static_cast<size_t>(i)])
+        // A pigeon without a flag counts as not selected, as in the window.
+        if (static_cast<size_t>(i) >= selected.size() || !selected[static_cast<size_t>(i)])
             continue;
         const QByteArray& record = records[i];
         QByteArray matchKey = " ";
