@@ -300,6 +300,17 @@ INSTANTIATE_TEST_SUITE_P(
                   .arrange = unikonBehindLink,
                   .outcome = Outcome::Written,
                   .message = kWritten},
+        FaultCase{.name = "LinkedFileInAFolderNotWritable",
+                  .restriction = Restriction::Unprivileged,
+                  .arrange =
+                      [](ReliabilityScene& s) {
+                          unikonBehindLink(s);
+                          setPermissionBits(s.absolute(s.target), 0666);
+                          setPermissionBits(s.absolute(s.baseName + QStringLiteral("/data")), 0755);
+                      },
+                  .outcome = Outcome::BackupOnly,
+                  .failingFile = unikonFile,
+                  .reason = "Permission denied"},
         // The backup folder and the backup name.
         FaultCase{.name = "BackupFolderMissing",
                   .spoil = uniKopGone,
