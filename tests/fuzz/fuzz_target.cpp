@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -39,8 +40,10 @@ QString scratchFile(const QString& name) {
     return folder.filePath(name);
 }
 
-// The export file as the program loads it, from a file on disk.
-dalvero::ExportFile loadFromDisk(const QByteArray& contents) {
+// The export file as the program loads it, from a file on disk; absent when
+// it holds more pigeons than the list may.
+std::optional<dalvero::ExportFile> loadFromDisk(const QByteArray& contents,
+                                                const dalvero::ExportFile& inMemory) {
     const QString path = scratchFile(QStringLiteral("eksport.txt"));
     QFile file(path);
     check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
@@ -48,7 +51,12 @@ dalvero::ExportFile loadFromDisk(const QByteArray& contents) {
           "the scratch export file could not be written");
     file.close();
     const dalvero::Result<dalvero::ExportFile> loaded = dalvero::loadExportFile(path, 0);
-    check(loaded.ok(), "an export file within the limit did not load");
+    const bool fits = inMemory.records.size() <= dalvero::kMaxListEntries;
+    check(loaded.ok() == fits, "the list limit was not kept when loading");
+    if (!loaded.ok())
+        return std::nullopt;
+    check(loaded.value().header == inMemory.header, "the header differs when read from disk");
+    check(loaded.value().records == inMemory.records, "the pigeons differ when read from disk");
     return loaded.value();
 }
 
@@ -92,8 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const dalvero::Lines exportLines = dalvero::splitLines(exportBytes);
     check(dalvero::splitLines(dalvero::joinLines(exportLines)) == exportLines,
           "lines read do not read back the same after writing");
-    const dalvero::ExportFile parsed = loadFromDisk(exportBytes);
-    check(parsed.header == dalvero::parseExport(exportLines).header, "header differs from disk");
+    const std::optional<dalvero::ExportFile> loaded =
+        loadFromDisk(exportBytes, dalvero::parseExport(exportLines));
+    if (!loaded)
+        return 0;
+    const dalvero::ExportFile& parsed = *loaded;
     check(parsed.records.size() <= std::max<qsizetype>(0, exportLines.size() - 2),
           "more pigeons than pigeon lines");
     checkYearList(parsed.records);
