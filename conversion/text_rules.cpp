@@ -4,10 +4,14 @@
 
 namespace dalvero {
 
-QByteArray textPart(const QByteArray& text, qsizetype from, qsizetype to) {
+QByteArrayView textPartView(QByteArrayView text, qsizetype from, qsizetype to) {
     if (from < 1 || to < from || from > text.size())
         return {};
-    return text.mid(from - 1, qMin(to, text.size()) - from + 1);
+    return text.sliced(from - 1, qMin(to, text.size()) - from + 1);
+}
+
+QByteArray textPart(const QByteArray& text, qsizetype from, qsizetype to) {
+    return textPartView(text, from, to).toByteArray();
 }
 
 Lines splitLines(const QByteArray& contents) {

@@ -22,6 +22,8 @@ inline constexpr qsizetype kMaxListEntries = 32767;
 // when it is shorter and is empty when it has fewer than a characters.
 // Never fails.
 QByteArray textPart(const QByteArray& text, qsizetype from, qsizetype to);
+// The same part as a view into `text`, for hot paths that need no copy.
+QByteArrayView textPartView(QByteArrayView text, qsizetype from, qsizetype to);
 
 // Splits file contents into lines: CR LF or a lone CR ends a line and is
 // dropped; a LF without a CR before it is an ordinary character. Contents
