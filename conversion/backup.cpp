@@ -57,26 +57,21 @@ QString backupPath(const QString& baseFolder, const QString& unikonName, const Q
 }
 
 Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath) {
-    if (QFileInfo(unikonPath).isDir())
-        return Failure{kBackupWhat, unikonPath, QStringLiteral("Det er en mappe, ikke en fil.")};
-    QFile source(unikonPath);
-    if (!source.open(QIODevice::ReadOnly))
-        return Failure{kBackupWhat, unikonPath, source.errorString()};
-    const QByteArray contents = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        return Failure{kBackupWhat, unikonPath, source.errorString()};
+    const Result<QByteArray> contents = readWhole(unikonPath, kBackupWhat);
+    if (!contents)
+        return contents.failure();
 
     // The *User flags tell what the running user may do (root may write a
     // read-only file); setPermissions would turn them into owner bits.
-    const QFile::Permissions perms =
-        source.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    const QFile::Permissions perms = QFileInfo(unikonPath).permissions() &
+                                     ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     for (int n = 1; n < 100000; ++n) {
         const QString candidate =
             n == 1 ? wantedPath : wantedPath + QLatin1Char('_') + QString::number(n);
         bool taken = QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink();
         if (taken)
             continue;
-        Status failed = writeNewFile(candidate, contents, perms, taken);
+        Status failed = writeNewFile(candidate, contents.value(), perms, taken);
         if (!failed)
             return candidate;
         if (!taken)

@@ -21,16 +21,26 @@ bool isReadOnly(const QFileInfo& info) {
 
 } // namespace
 
-Result<Lines> readLines(const QString& path, const QString& what) {
-    if (QFileInfo(path).isDir())
+Result<QByteArray> readWhole(const QString& path, const QString& what) {
+    const QFileInfo info(path);
+    if (info.isDir())
         return Failure{what, path, QStringLiteral("Det er en mappe, ikke en fil.")};
+    if (info.exists() && !info.isFile())
+        return Failure{what, path, QStringLiteral("Det er ikke en almindelig fil.")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Failure{what, path, file.errorString()};
-    const QByteArray contents = file.readAll();
+    QByteArray contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Failure{what, path, file.errorString()};
-    return splitLines(contents);
+    return contents;
+}
+
+Result<Lines> readLines(const QString& path, const QString& what) {
+    const Result<QByteArray> contents = readWhole(path, what);
+    if (!contents)
+        return contents.failure();
+    return splitLines(contents.value());
 }
 
 bool writeAll(QIODevice& device, const QByteArray& contents) {

@@ -7,6 +7,11 @@
 
 namespace dalvero {
 
+// Reads a whole file as bytes. Anything but a plain file (a folder, a named
+// pipe that would block, a device) is refused. `what` says what the file is
+// for the error report.
+Result<QByteArray> readWhole(const QString& path, const QString& what);
+
 // Reads a whole 8-bit text file and splits it into lines. `what` says what
 // the file is for the error report ("Kunne ikke læse eksportfilen").
 Result<Lines> readLines(const QString& path, const QString& what);

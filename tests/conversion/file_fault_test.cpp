@@ -12,6 +12,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 
 using dalvero::testing::PrintTo;
@@ -95,6 +97,12 @@ void danglingLink(const ScratchFolder& folder, const QString& path) {
     QFile::link(folder.filePath(QStringLiteral("gone")), path);
 }
 
+// Opening a pipe for reading waits for a writer: it would hang the window.
+void replaceByPipe(const ScratchFolder&, const QString& path) {
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Fault, ReadFault,
     ::testing::Values(ReadFaultCase{"ExportVanished", true, false, vanish},
@@ -105,7 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadFaultCase{"UnikonVanished", false, false, vanish},
                       ReadFaultCase{"UnikonIsFolder", false, false, replaceByFolder},
                       ReadFaultCase{"UnikonUnreadable", false, true, ownerOnly},
-                      ReadFaultCase{"UnikonFolderClosed", false, true, folderClosed}),
+                      ReadFaultCase{"UnikonFolderClosed", false, true, folderClosed},
+                      ReadFaultCase{"ExportIsPipe", true, false, replaceByPipe},
+                      ReadFaultCase{"UnikonIsPipe", false, false, replaceByPipe}),
     rowName);
 
 } // namespace
