@@ -44,6 +44,8 @@ private:
     void drive1Change();
     void dir1Change();
     void openFolder(FolderList& folders, const QString& folder);
+    void driveChange(DriveList& drives, FolderList& folders);
+    void dirChange(const FolderList& folders, FileList& files);
 
     // The operations of the workflow.
     void loadExportFile();

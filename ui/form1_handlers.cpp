@@ -36,36 +36,35 @@ void Form1::openFolder(FolderList& folders, const QString& folder) {
         fail(*failed);
 }
 
+// A new drive shows its current folder in the chain's folder list.
+void Form1::driveChange(DriveList& drives, FolderList& folders) {
+    if (m_ended)
+        return;
+    const Result<QString> folder = drives.currentFolder();
+    if (!folder)
+        return fail(folder.failure());
+    openFolder(folders, folder.value());
+}
+
+// A new folder lists its files in the chain's file list.
+void Form1::dirChange(const FolderList& folders, FileList& files) {
+    if (m_ended)
+        return;
+    if (Status failed = files.setPath(folders.path()))
+        fail(*failed);
+}
+
 void Form1::drive3Change() {
-    if (m_ended)
-        return;
-    const Result<QString> folder = m_drive3->currentFolder();
-    if (!folder)
-        return fail(folder.failure());
-    openFolder(*m_dir3, folder.value());
+    driveChange(*m_drive3, *m_dir3);
 }
-
 void Form1::dir3Change() {
-    if (m_ended)
-        return;
-    if (Status failed = m_file2->setPath(m_dir3->path()))
-        fail(*failed);
+    dirChange(*m_dir3, *m_file2);
 }
-
 void Form1::drive1Change() {
-    if (m_ended)
-        return;
-    const Result<QString> folder = m_drive1->currentFolder();
-    if (!folder)
-        return fail(folder.failure());
-    openFolder(*m_dir1, folder.value());
+    driveChange(*m_drive1, *m_dir1);
 }
-
 void Form1::dir1Change() {
-    if (m_ended)
-        return;
-    if (Status failed = m_file1->setPath(m_dir1->path()))
-        fail(*failed);
+    dirChange(*m_dir1, *m_file1);
 }
 
 void Form1::loadExportFile() {
