@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cstring>
 
 namespace dalvero {
@@ -26,7 +27,7 @@ size_t qHash(PackedKey key, size_t seed = 0) {
 
 PackedKey pack(QByteArrayView key) {
     char bytes[16] = {};
-    std::memcpy(bytes, key.data(), static_cast<size_t>(key.size()));
+    std::copy(key.begin(), key.end(), bytes); // an empty key may have no data at all
     bytes[15] = static_cast<char>(key.size());
     PackedKey packed;
     std::memcpy(&packed.low, bytes, 8);
