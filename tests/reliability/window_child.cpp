@@ -1,8 +1,9 @@
 #include "window_child.h"
 
+#include "child_process.h"
+
 #include <cerrno>
 #include <csignal>
-#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,16 +44,10 @@ bool restrict(Restriction restriction, rlim_t diskBytes) {
     switch (restriction) {
     case Restriction::None:
         return true;
-    case Restriction::Unprivileged: {
-        constexpr uid_t nobody = 65534;
-        return ::setgroups(0, nullptr) == 0 && ::setgid(nobody) == 0 && ::setuid(nobody) == 0 &&
-               ::geteuid() == nobody;
-    }
-    case Restriction::SmallDisk: {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{diskBytes, diskBytes};
-        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
+    case Restriction::Unprivileged:
+        return dropToNobody();
+    case Restriction::SmallDisk:
+        return limitFileSize(diskBytes);
     }
     return false;
 }

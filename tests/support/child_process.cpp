@@ -65,24 +65,24 @@ ChildOutcome runInChild(const std::function<bool()>& restrict,
 
 } // namespace
 
+bool dropToNobody() {
+    constexpr uid_t nobody = 65534;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(nobody) == 0 && ::setuid(nobody) == 0 &&
+           ::geteuid() == nobody;
+}
+
+bool limitFileSize(rlim_t bytes) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
 ChildOutcome runAsUnprivileged(const std::function<QByteArray()>& body) {
-    return runInChild(
-        [] {
-            constexpr uid_t nobody = 65534;
-            return ::setgroups(0, nullptr) == 0 && ::setgid(nobody) == 0 && ::setuid(nobody) == 0 &&
-                   ::geteuid() == nobody;
-        },
-        body);
+    return runInChild(dropToNobody, body);
 }
 
 ChildOutcome runWithFileSizeLimit(rlim_t bytes, const std::function<QByteArray()>& body) {
-    return runInChild(
-        [bytes] {
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{bytes, bytes};
-            return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-        },
-        body);
+    return runInChild([bytes] { return limitFileSize(bytes); }, body);
 }
 
 } // namespace dalvero::testing

@@ -15,6 +15,11 @@ struct ChildOutcome {
     QByteArray report; // the body's result, e.g. a failure message
 };
 
+// The restrictions themselves, for a child made elsewhere. Each tells whether
+// it took hold.
+bool dropToNobody();              // uid and gid 65534, no groups
+bool limitFileSize(rlim_t bytes); // RLIMIT_FSIZE, with SIGXFSZ ignored
+
 // Runs `body` in a forked child that has dropped root for uid and gid 65534,
 // so that file permissions really apply to it.
 ChildOutcome runAsUnprivileged(const std::function<QByteArray()>& body);
