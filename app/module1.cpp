@@ -1,14 +1,11 @@
 #include "module1.h"
 
+#include "platform_files.h"
 #include "text_rules.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
-
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace Module1 {
 
@@ -28,12 +25,8 @@ dalvero::Status ensureBackupFolder(const QString& baseFolder) {
     // A broken symbolic link of that name is something too: leave it be.
     if (QFileInfo(backupFolder).exists() || QFileInfo(backupFolder).isSymLink())
         return std::nullopt;
-    const QByteArray native = QFile::encodeName(backupFolder);
-    if (::mkdir(native.constData(), 0777) != 0) {
-        return dalvero::Failure{QStringLiteral("Kunne ikke oprette sikkerhedskopi-mappen"),
-                                backupFolder, QString::fromLocal8Bit(std::strerror(errno))};
-    }
-    return std::nullopt;
+    return dalvero::platform::makeFolder(
+        backupFolder, QStringLiteral("Kunne ikke oprette sikkerhedskopi-mappen"));
 }
 
 } // namespace Module1

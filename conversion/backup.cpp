@@ -1,12 +1,11 @@
 #include "backup.h"
 
+#include "platform_files.h"
 #include "text_file.h"
 #include "text_rules.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-#include <unistd.h>
 
 namespace dalvero {
 
@@ -25,7 +24,7 @@ Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Perm
         exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
         return Failure{kBackupWhat, path, out.errorString()};
     }
-    const bool written = writeAll(out, contents) && out.flush() && ::fsync(out.handle()) == 0;
+    const bool written = writeAll(out, contents) && out.flush() && platform::syncToDisk(out);
     if (!written) {
         const QString reason = out.errorString();
         out.close();

@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "platform_files.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -7,19 +9,8 @@
 namespace dalvero {
 
 namespace {
-
 const QString kWriteWhat = QStringLiteral("Kunne ikke skrive UNIKON-filen");
-
-// A file whose mode grants write permission to nobody is read-only, also for
-// root, just as the read-only attribute is on Windows.
-bool isReadOnly(const QFileInfo& info) {
-    // WriteUser is left out: it tells what the running user may do, and root may.
-    constexpr QFile::Permissions anyWrite =
-        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return !(info.permissions() & anyWrite) || !info.isWritable();
 }
-
-} // namespace
 
 Result<QByteArray> readWhole(const QString& path, const QString& what) {
     const QFileInfo info(path);
@@ -55,18 +46,16 @@ bool writeAll(QIODevice& device, const QByteArray& contents) {
 }
 
 Status writeLinesWhole(const QString& path, const Lines& lines) {
-    const QFileInfo given(path);
-    // Rewrite the file a symbolic link points to, and keep the link.
-    const QString target = given.isSymLink() && !given.canonicalFilePath().isEmpty()
-                               ? given.canonicalFilePath()
-                               : path;
-    const QFileInfo info(target);
+    const QFileInfo info(path);
     if (info.isDir())
         return Failure{kWriteWhat, path, QStringLiteral("Det er en mappe, ikke en fil.")};
-    if (info.exists() && isReadOnly(info))
+    if (info.exists() && platform::isReadOnly(info))
         return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
 
-    QSaveFile file(target);
+    // The new file replaces the old one: what the save does not carry over
+    // itself is given back afterwards.
+    const platform::KeptAttributes kept(path);
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Failure{kWriteWhat, path, file.errorString()};
     const QByteArray contents = joinLines(lines);
@@ -77,6 +66,7 @@ Status writeLinesWhole(const QString& path, const Lines& lines) {
     }
     if (!file.commit())
         return Failure{kWriteWhat, path, file.errorString()};
+    kept.restore();
     return std::nullopt;
 }
 

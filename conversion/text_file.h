@@ -18,9 +18,10 @@ Result<Lines> readLines(const QString& path, const QString& what);
 
 // Rewrites a file with the lines, each followed by CR LF, whole or not at all:
 // the new contents go to a temporary file beside it that then replaces it in
-// one step. A file that may not be written (no write permission at all, even
-// for root) is refused and left as it is. Permissions are kept, and a
-// symbolic link is followed so that the file it points to is rewritten.
+// one step. A file that may not be written (read-only for everyone, even for
+// root) is refused and left as it is. Permissions and the attributes a user
+// sees are kept, and a symbolic link is followed so that the file it points
+// to is rewritten.
 Status writeLinesWhole(const QString& path, const Lines& lines);
 
 // Writes all of `contents`, going on after a short write, so that a write

@@ -1,5 +1,7 @@
 #include "text_rules.h"
 
+#include "platform_files.h"
+
 #include <QStringList>
 
 namespace dalvero {
@@ -75,7 +77,7 @@ Status checkListRoom(qsizetype current, qsizetype adding, const QString& what,
 }
 
 QString joinPath(const QString& folder, const QString& name) {
-    return folder + QLatin1Char('/') + name;
+    return folder + platform::pathSeparator() + name;
 }
 
 } // namespace dalvero

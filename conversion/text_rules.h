@@ -47,7 +47,8 @@ std::optional<QByteArray> fromDisplay(const QString& text);
 Status checkListRoom(qsizetype current, qsizetype adding, const QString& what, const QString& path);
 
 // Joins a folder and a bare file name by plain concatenation with the
-// separator; nothing is normalised, so a folder "/" gives "//name".
+// system's separator (a backslash on Windows); nothing is normalised, so a
+// folder "/" gives "//name" and a drive root "C:\" gives "C:\\name".
 QString joinPath(const QString& folder, const QString& name);
 
 } // namespace dalvero

@@ -1,0 +1,50 @@
+#include "platform_files.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dalvero::platform {
+
+QChar pathSeparator() {
+    return QLatin1Char('/');
+}
+
+Status makeFolder(const QString& path, const QString& what) {
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+        return std::nullopt;
+    return Failure{what, path, QString::fromLocal8Bit(std::strerror(errno))};
+}
+
+bool syncToDisk(QFileDevice& file) {
+    return ::fsync(file.handle()) == 0;
+}
+
+bool isReadOnly(const QFileInfo& info) {
+    // WriteUser is left out: it tells what the running user may do, and root may.
+    constexpr QFile::Permissions anyWrite =
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return !(info.permissions() & anyWrite) || !info.isWritable();
+}
+
+Result<QString> resolveChosenFile(const QString& path, const QString&) {
+    const QFileInfo info(path);
+    // The file a link points to is the one to read and rewrite; the link stays.
+    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
+        return info.canonicalFilePath();
+    return path;
+}
+
+KeptAttributes::KeptAttributes(const QString& path) : m_path(path) {}
+
+void KeptAttributes::restore() const {}
+
+bool isHiddenName(const QString& name) {
+    return name.startsWith(QLatin1Char('.'));
+}
+
+} // namespace dalvero::platform
