@@ -10,8 +10,8 @@
 int main(int argc, char** argv) {
     // The argument text decides the base folder, so read it before Qt takes
     // its own options out of argv.
-    const QString baseFolder =
-        Module1::chooseBaseFolder(Module1::argumentText(argc, argv), QDir::currentPath());
+    const QString baseFolder = Module1::chooseBaseFolder(
+        Module1::argumentText(argc, argv), QDir::toNativeSeparators(QDir::currentPath()));
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("dk.dalvero.Dalvero"));

@@ -11,8 +11,6 @@ namespace dalvero {
 
 namespace {
 
-const QString kBackupWhat = QStringLiteral("Kunne ikke lave sikkerhedskopi af UNIKON-filen");
-
 // Writes `contents` to a file that must not exist yet. A copy that fails
 // part-way is removed again. On failure `exists` tells whether the name
 // turned out to be taken meanwhile.
@@ -22,14 +20,14 @@ Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Perm
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
-        return Failure{kBackupWhat, path, out.errorString()};
+        return Failure{kBackupFailed, path, out.errorString()};
     }
     const bool written = writeAll(out, contents) && out.flush() && platform::syncToDisk(out);
     if (!written) {
         const QString reason = out.errorString();
         out.close();
         out.remove();
-        return Failure{kBackupWhat, path, reason};
+        return Failure{kBackupFailed, path, reason};
     }
     out.setPermissions(perms);
     return std::nullopt;
@@ -56,7 +54,7 @@ QString backupPath(const QString& baseFolder, const QString& unikonName, const Q
 }
 
 Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath) {
-    const Result<QByteArray> contents = readWhole(unikonPath, kBackupWhat);
+    const Result<QByteArray> contents = readWhole(unikonPath, kBackupFailed);
     if (!contents)
         return contents.failure();
 
@@ -76,7 +74,7 @@ Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath)
         if (!taken)
             return *failed;
     }
-    return Failure{kBackupWhat, wantedPath, QStringLiteral("Der er ikke flere ledige navne.")};
+    return Failure{kBackupFailed, wantedPath, QStringLiteral("Der er ikke flere ledige navne.")};
 }
 
 } // namespace dalvero

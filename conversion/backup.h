@@ -8,6 +8,10 @@
 
 namespace dalvero {
 
+// What the error report says when the backup cannot be made.
+inline const QString kBackupFailed =
+    QStringLiteral("Kunne ikke lave sikkerhedskopi af UNIKON-filen");
+
 // Today's date (or any date) as short date text in the given locale.
 QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());
 

@@ -28,8 +28,9 @@ bool syncToDisk(QFileDevice& file);
 bool isReadOnly(const QFileInfo& info);
 
 // The one path that reading, the backup and the rewrite of a chosen file all
-// use. A symbolic link is followed to the file it points to; a Windows
-// shortcut (.lnk) is no file of ours and is refused.
+// use. A symbolic link is followed by the reading and by the save alike; a
+// Windows shortcut (.lnk), which Qt would follow only when saving, is no file
+// of ours and is refused.
 Result<QString> resolveChosenFile(const QString& path, const QString& what);
 
 // What the rewrite must give back to the new file that replaced the old one:

@@ -32,10 +32,6 @@ bool isReadOnly(const QFileInfo& info) {
 }
 
 Result<QString> resolveChosenFile(const QString& path, const QString&) {
-    const QFileInfo info(path);
-    // The file a link points to is the one to read and rewrite; the link stays.
-    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
-        return info.canonicalFilePath();
     return path;
 }
 

@@ -50,8 +50,6 @@ Result<QString> resolveChosenFile(const QString& path, const QString& what) {
     // list either. Neither is read, copied or written through.
     if (info.isShortcut())
         return Failure{what, path, QStringLiteral("Det er en genvej, ikke en fil")};
-    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
-        return QDir::toNativeSeparators(info.canonicalFilePath());
     return path;
 }
 

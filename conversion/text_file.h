@@ -7,12 +7,16 @@
 
 namespace dalvero {
 
+// The path of a file the user chose, checked once, for every later step on
+// it: a Windows shortcut is refused.
+Result<QString> chosenFile(const QString& path, const QString& what);
+
 // Reads a whole file as bytes. Anything but a plain file (a folder, a named
 // pipe that would block, a device) is refused. `what` says what the file is
 // for the error report.
 Result<QByteArray> readWhole(const QString& path, const QString& what);
 
-// Reads a whole 8-bit text file and splits it into lines. `what` says what
+// Reads a whole 8-bit text file the user chose and splits it into lines. `what` says what
 // the file is for the error report ("Kunne ikke læse eksportfilen").
 Result<Lines> readLines(const QString& path, const QString& what);
 

@@ -6,7 +6,7 @@
 
 namespace dalvero {
 
-// The drive list: the file systems a user would pick from, "/" first. Its
+// The drive list: the machine's drives, starting at the current one. Its
 // change event is `driveChanged`, raised for every change of the chosen
 // drive, by the user or by code.
 class DriveList : public QComboBox {
@@ -14,7 +14,7 @@ class DriveList : public QComboBox {
 public:
     explicit DriveList(QWidget* parent = nullptr);
 
-    // The chosen drive: the root folder of its file system.
+    // The chosen drive: its root folder.
     QString drive() const;
     bool setDrive(const QString& rootPath);
 
@@ -23,14 +23,19 @@ public:
     // is gone or not ready.
     Result<QString> currentFolder() const;
 
-    // The root of the file system that holds `path`.
+    // The drive whose folders are shown now: kept once they are, and chosen
+    // again when another drive turned out not to be ready.
+    void keepShown();
+    void returnToShown();
+
+    // The root of the drive that holds `path`.
     static QString driveOf(const QString& path);
 
 signals:
     void driveChanged();
 
 private:
-    void fill();
+    int m_shown = -1;
 };
 
 } // namespace dalvero

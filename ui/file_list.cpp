@@ -1,5 +1,6 @@
 #include "file_list.h"
 
+#include "platform_files.h"
 #include "user_order.h"
 #include "wildcard.h"
 
@@ -26,7 +27,7 @@ Status FileList::setPath(const QString& folder) {
     }
     QStringList names = QDir(folder).entryList(QDir::Files, QDir::NoSort);
     names.removeIf([this](const QString& name) {
-        return name.startsWith(QLatin1Char('.')) || !matchesWildcard(name, m_pattern);
+        return platform::isHiddenName(name) || !matchesWildcard(name, m_pattern);
     });
     sortForUser(names);
 

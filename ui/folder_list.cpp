@@ -1,5 +1,6 @@
 #include "folder_list.h"
 
+#include "platform_files.h"
 #include "user_order.h"
 
 #include <QDir>
@@ -64,8 +65,7 @@ Status FolderList::setPath(const QString& folder) {
         return failed;
 
     QStringList names = QDir(absolute).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
-    // Hidden is not enough on every file system: a leading dot always hides.
-    names.removeIf([](const QString& name) { return name.startsWith(QLatin1Char('.')); });
+    names.removeIf(platform::isHiddenName);
     sortForUser(names);
 
     clear();
@@ -92,7 +92,7 @@ Status FolderList::setPath(const QString& folder) {
     setCurrentItem(parentItem);
     scrollToItem(parentItem, QAbstractItemView::PositionAtTop);
 
-    m_path = absolute;
+    m_path = QDir::toNativeSeparators(absolute);
     emit pathChanged();
     return std::nullopt;
 }

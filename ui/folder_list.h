@@ -15,6 +15,7 @@ class FolderList : public QTreeWidget {
 public:
     explicit FolderList(QWidget* parent = nullptr);
 
+    // The folder shown, as the user's paths write it (backslashes on Windows).
     QString path() const { return m_path; }
     // Shows `folder`; fails, and shows what it showed before, when the folder
     // cannot be listed.

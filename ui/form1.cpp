@@ -207,7 +207,7 @@ void Form1::wireEvents() {
 void Form1::openStartFolders() {
     // Both chains start at the process's current folder, whatever the base
     // folder is.
-    const QString current = QDir::currentPath();
+    const QString current = QDir::toNativeSeparators(QDir::currentPath());
     openFolder(*m_dir3, current);
     openFolder(*m_dir1, current);
 }

@@ -36,13 +36,19 @@ void Form1::openFolder(FolderList& folders, const QString& folder) {
         fail(*failed);
 }
 
-// A new drive shows its current folder in the chain's folder list.
+// A new drive shows its current folder in the chain's folder list. A drive
+// that is not ready is only reported: nothing has been done yet, so the user
+// keeps the work of this run and the list goes back to the drive it showed.
 void Form1::driveChange(DriveList& drives, FolderList& folders) {
     if (m_ended)
         return;
     const Result<QString> folder = drives.currentFolder();
-    if (!folder)
-        return fail(folder.failure());
+    if (!folder) {
+        m_seam.showFailure(this, folder.failure());
+        drives.returnToShown();
+        return;
+    }
+    drives.keepShown();
     openFolder(folders, folder.value());
 }
 
@@ -157,8 +163,12 @@ void Form1::writeUnikonFile() {
     const QString name = m_file1->list(current);
     const QString unikonPath = joinPath(m_dir1->path(), name);
     const QString wantedBackup = backupPath(m_baseFolder, name, fileNameSafe(m_seam.todayText()));
+    // The backup and the rewrite go to one and the same file.
+    const Result<QString> file = chosenFile(unikonPath, kBackupFailed);
+    if (!file)
+        return fail(file.failure());
 
-    const Result<QString> backup = makeBackup(unikonPath, wantedBackup);
+    const Result<QString> backup = makeBackup(file.value(), wantedBackup);
     if (!backup)
         return fail(backup.failure());
 
@@ -166,7 +176,7 @@ void Form1::writeUnikonFile() {
         m_command1->setEnabled(false);
         return;
     }
-    if (Status failed = writeLinesWhole(unikonPath, m_list3->lines()))
+    if (Status failed = writeLinesWhole(file.value(), m_list3->lines()))
         return fail(*failed);
     m_frame2->setEnabled(false);
     m_uniFil->setEnabled(false);

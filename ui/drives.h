@@ -1,0 +1,29 @@
+#pragma once
+
+#include "failure.h"
+
+#include <QList>
+#include <QString>
+
+// The machine's drives as a drive list shows them; drives_windows.cpp and
+// drives_posix.cpp hold the two sides.
+namespace dalvero::drives {
+
+struct Drive {
+    QString root;    // the drive's root folder as the user's paths write it
+    QString caption; // what the list shows: "c: [Windows]" on Windows
+};
+
+// Every drive, in the order the list shows them, found without waiting on
+// any of them: a network drive that is gone must not stall the window.
+QList<Drive> all();
+
+// The root of the drive that holds `path`.
+QString driveOf(const QString& path);
+
+// Asked only when the user picks the drive: fails with the system's reason
+// when its root cannot be listed (an empty card reader, a network drive that
+// is gone).
+Status checkReady(const QString& root);
+
+} // namespace dalvero::drives
