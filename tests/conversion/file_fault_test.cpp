@@ -11,8 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#include <sys/stat.h>
+#include <optional>
 
 namespace {
 
@@ -21,6 +20,8 @@ using dalvero::testing::rowName;
 
 using dalvero::testing::fileBytes;
 using dalvero::testing::folderEntries;
+using dalvero::testing::HeldFile;
+using dalvero::testing::onThisPlatform;
 using dalvero::testing::ScratchFolder;
 using dalvero::testing::setPermissionBits;
 
@@ -51,6 +52,7 @@ struct ReadFaultCase {
     bool unprivileged;
     // Spoils the file at `path` (or the folder around it).
     std::function<void(const ScratchFolder&, const QString& path)> spoil;
+    bool heldByAnotherProgram = false; // open without sharing while it is read
 };
 
 class ReadFault : public ::testing::TestWithParam<ReadFaultCase> {};
@@ -62,6 +64,11 @@ TEST_P(ReadFault, ReportsTheFileAndChangesNothing) {
     c.spoil(folder, path);
     const QStringList before = folderEntries(folder.filePath(QStringLiteral("mappe")));
     QByteArray report;
+    std::optional<HeldFile> held;
+    if (c.heldByAnotherProgram) {
+        held.emplace(path, HeldFile::Sharing::Nothing);
+        ASSERT_TRUE(held->isHeld());
+    }
     if (c.unprivileged) {
         folder.openToEveryone();
         const auto outcome =
@@ -71,6 +78,7 @@ TEST_P(ReadFault, ReportsTheFileAndChangesNothing) {
     } else {
         report = loadReport(c.exportFile, path);
     }
+    held.reset();
     EXPECT_EQ(report, "FAIL " + QFile::encodeName(path));
     EXPECT_EQ(folderEntries(folder.filePath(QStringLiteral("mappe"))), before);
     if (QFileInfo(path).isFile()) {
@@ -78,6 +86,7 @@ TEST_P(ReadFault, ReportsTheFileAndChangesNothing) {
     }
 }
 
+void untouched(const ScratchFolder&, const QString&) {}
 void vanish(const ScratchFolder&, const QString& path) {
     QFile::remove(path);
 }
@@ -100,22 +109,25 @@ void danglingLink(const ScratchFolder& folder, const QString& path) {
 // Opening a pipe for reading waits for a writer: it would hang the window.
 void replaceByPipe(const ScratchFolder&, const QString& path) {
     QFile::remove(path);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    ASSERT_TRUE(dalvero::testing::makeNamedPipe(path));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fault, ReadFault,
-    ::testing::Values(ReadFaultCase{"ExportVanished", true, false, vanish},
-                      ReadFaultCase{"ExportIsFolder", true, false, replaceByFolder},
-                      ReadFaultCase{"ExportUnreadable", true, true, ownerOnly},
-                      ReadFaultCase{"ExportFolderClosed", true, true, folderClosed},
-                      ReadFaultCase{"ExportDanglingLink", true, false, danglingLink},
-                      ReadFaultCase{"UnikonVanished", false, false, vanish},
-                      ReadFaultCase{"UnikonIsFolder", false, false, replaceByFolder},
-                      ReadFaultCase{"UnikonUnreadable", false, true, ownerOnly},
-                      ReadFaultCase{"UnikonFolderClosed", false, true, folderClosed},
-                      ReadFaultCase{"ExportIsPipe", true, false, replaceByPipe},
-                      ReadFaultCase{"UnikonIsPipe", false, false, replaceByPipe}),
+    ::testing::ValuesIn(onThisPlatform<ReadFaultCase>(
+        {{"ExportVanished", true, false, vanish},
+         {"ExportIsFolder", true, false, replaceByFolder},
+         {"ExportUnreadable_LinuxOnlyUnprivileged", true, true, ownerOnly},
+         {"ExportFolderClosed_LinuxOnlyUnprivileged", true, true, folderClosed},
+         {"ExportDanglingLink_LinuxOnlySymlink", true, false, danglingLink},
+         {"ExportLocked_WindowsOnlyLock", true, false, untouched, true},
+         {"UnikonVanished", false, false, vanish},
+         {"UnikonIsFolder", false, false, replaceByFolder},
+         {"UnikonUnreadable_LinuxOnlyUnprivileged", false, true, ownerOnly},
+         {"UnikonFolderClosed_LinuxOnlyUnprivileged", false, true, folderClosed},
+         {"UnikonLocked_WindowsOnlyLock", false, false, untouched, true},
+         {"ExportIsPipe_LinuxOnlyNamedPipe", true, false, replaceByPipe},
+         {"UnikonIsPipe_LinuxOnlyNamedPipe", false, false, replaceByPipe}})),
     rowName);
 
 } // namespace

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <unistd.h>
+#include <memory>
 
 namespace {
 
@@ -24,6 +24,9 @@ using dalvero::testing::raw;
 using dalvero::Lines;
 using dalvero::testing::fileBytes;
 using dalvero::testing::folderEntries;
+using dalvero::testing::HeldFile;
+using dalvero::testing::makeSymbolicLink;
+using dalvero::testing::onThisPlatform;
 using dalvero::testing::permissionBits;
 using dalvero::testing::ScratchFolder;
 using dalvero::testing::setPermissionBits;
@@ -45,6 +48,7 @@ struct Scene {
     QString target = unikon; // the file whose bytes must change, or not
     QByteArray expected = kNewBytes;
     QByteArray report;
+    std::unique_ptr<HeldFile> held; // another program's, during the rewrite
 };
 
 struct RewriteCase {
@@ -96,26 +100,34 @@ void onFullDisk(Scene& s) {
     s.report = outcome.report;
 }
 
+// Another program has the file open and lets others only read it.
+void heldElsewhere(Scene& s) {
+    s.held = std::make_unique<HeldFile>(s.unikon, HeldFile::Sharing::Reading);
+    ASSERT_TRUE(s.held->isHeld());
+    s.report = rewriteReport(s.unikon, kNew);
+    s.held.reset();
+}
+
 void nothing(Scene&) {}
 void nothingToCheck(const Scene&) {}
 
 INSTANTIATE_TEST_SUITE_P(
     Fault, WholeRewrite,
-    ::testing::Values(
+    ::testing::ValuesIn(onThisPlatform<RewriteCase>({
         RewriteCase{"PlainRewrite", nothing, inProcess, true, nothingToCheck},
         RewriteCase{"OneLineGetsCrLf", [](Scene& s) { s.expected = "only\r\n"; },
                     [](Scene& s) { s.report = rewriteReport(s.unikon, {"only"}); }, true,
                     nothingToCheck},
-        RewriteCase{"PermissionsKept", [](Scene& s) { setPermissionBits(s.unikon, 0640); },
+        RewriteCase{"PermissionsKept_LinuxOnlyModeBits", [](Scene& s) { setPermissionBits(s.unikon, 0640); },
                     inProcess, true,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0640u); }},
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0640); }},
         RewriteCase{"ReadOnlyRefusedEvenForRoot",
                     [](Scene& s) { setPermissionBits(s.unikon, 0444); }, inProcess, false,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0444u); }},
-        RewriteCase{"NoPermissionAtAllRefused", [](Scene& s) { setPermissionBits(s.unikon, 0); },
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0444); }},
+        RewriteCase{"NoPermissionAtAllRefused_LinuxOnlyModeBits", [](Scene& s) { setPermissionBits(s.unikon, 0); },
                     inProcess, false,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0u); }},
-        RewriteCase{"SymlinkTargetRewrittenLinkKept",
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0); }},
+        RewriteCase{"SymlinkTargetRewrittenLinkKept_LinuxOnlySymlink",
                     [](Scene& s) {
                         QFile::rename(s.unikon, s.folder.filePath(QStringLiteral("real")));
                         s.target = s.folder.filePath(QStringLiteral("real"));
@@ -126,19 +138,19 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_TRUE(QFileInfo(s.unikon).isSymLink());
                         EXPECT_EQ(QFileInfo(s.unikon).symLinkTarget(), s.target);
                     }},
-        RewriteCase{"RelativeSymlinkFollowed",
+        RewriteCase{"RelativeSymlinkFollowed_LinuxOnlySymlink",
                     [](Scene& s) {
                         s.folder.makeFolder(QStringLiteral("real"));
                         s.target = s.folder.filePath(QStringLiteral("real/z12345"));
                         QFile::rename(s.unikon, s.target);
-                        ::symlink("../real/z12345", QFile::encodeName(s.unikon).constData());
+                        makeSymbolicLink(QStringLiteral("../real/z12345"), s.unikon);
                     },
                     inProcess, true,
                     [](const Scene& s) {
                         EXPECT_TRUE(QFileInfo(s.unikon).isSymLink());
                         EXPECT_EQ(fileBytes(s.unikon), kNewBytes);
                     }},
-        RewriteCase{"SymlinkToReadOnlyRefused",
+        RewriteCase{"SymlinkToReadOnlyRefused_LinuxOnlySymlink",
                     [](Scene& s) {
                         QFile::rename(s.unikon, s.folder.filePath(QStringLiteral("real")));
                         s.target = s.folder.filePath(QStringLiteral("real"));
@@ -155,31 +167,33 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     inProcess, false,
                     [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isDir()); }},
-        RewriteCase{"FullDiskPartWay", nothing, onFullDisk, false,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644u); }},
-        RewriteCase{"FolderNotWritable",
+        RewriteCase{"FullDiskPartWay_LinuxOnlyFileSizeLimit", nothing, onFullDisk, false,
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644); }},
+        RewriteCase{"FolderNotWritable_LinuxOnlyUnprivileged",
                     [](Scene& s) {
                         s.folder.openToEveryone();
                         setPermissionBits(s.uniFolder, 0755);
                         setPermissionBits(s.unikon, 0666);
                     },
                     asUnprivileged, false, nothingToCheck},
-        RewriteCase{"FileNotWritableInWritableFolder",
+        RewriteCase{"FileNotWritableInWritableFolder_LinuxOnlyUnprivileged",
                     [](Scene& s) {
                         s.folder.openToEveryone();
                         setPermissionBits(s.uniFolder, 0777);
                         setPermissionBits(s.unikon, 0644);
                     },
                     asUnprivileged, false,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644u); }},
-        RewriteCase{"WritableForUnprivilegedUser",
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644); }},
+        RewriteCase{"WritableForUnprivilegedUser_LinuxOnlyUnprivileged",
                     [](Scene& s) {
                         s.folder.openToEveryone();
                         setPermissionBits(s.uniFolder, 0777);
                         setPermissionBits(s.unikon, 0666);
                     },
                     asUnprivileged, true,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0666u); }}),
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0666); }},
+        RewriteCase{"OpenInAnotherProgram_WindowsOnlyLock", nothing, heldElsewhere, false,
+                    nothingToCheck}})),
     rowName);
 
 // Whatever the merge can give is written and read back byte for byte.

@@ -74,7 +74,7 @@ TEST_P(ListLimitWindow, StopsBeforeTheListChangesAndWritesNothing) {
     const TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
 
     const WorkflowRun run = runWorkflowInChild(flow);
-    ASSERT_TRUE(run.child.finished) << "the child died, signal " << run.child.signal;
+    ASSERT_TRUE(run.child.finished) << "the child died: " << run.child.ending;
     const WindowReport& report = run.report;
     ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
     const TreeSnapshot after = TreeSnapshot::of(scene.scratch.path());

@@ -112,7 +112,7 @@ TEST_P(OddInputWindow, LoadsMergesAndWritesEveryByte) {
     scene.build();
     const TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
     const WorkflowRun run = runWorkflowInChild(scene.workflow());
-    ASSERT_TRUE(run.child.finished) << "the child died, signal " << run.child.signal;
+    ASSERT_TRUE(run.child.finished) << "the child died: " << run.child.ending;
     const WindowReport& report = run.report;
     ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
     EXPECT_TRUE(report.failures.isEmpty()) << report.failures.value(0).message();

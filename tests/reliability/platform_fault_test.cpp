@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <variant>
 
 namespace dalvero::testing {
 namespace {
@@ -43,11 +44,12 @@ struct FaultCase {
     Stage stage = Stage::Merged;
     SceneStep spoil = [](ReliabilityScene&) {};
     // What the user does after the merge and before "Dan fil".
-    std::function<void(WindowDriver&, const ReliabilityScene&)> afterMerge = {};
+    std::function<QList<UserStep>(const ReliabilityScene&)> afterMerge = {};
     Outcome outcome = Outcome::NothingChanged;
     // The file the error report must name; none when nothing fails.
     std::function<QString(const ReliabilityScene&)> failingFile = {};
-    const char* reason = "";   // part of the system's reason
+    // Part of the reason given: the system's own words, or the program's.
+    std::variant<SystemError, const char*> reason = "";
     QString backupSuffix = {}; // "_2" when the dated name was taken
     QString backupDate = QStringLiteral("07-12-26");
     QString message = {}; // the one message box shown, if any
@@ -77,10 +79,10 @@ void unikonToFolder(ReliabilityScene& s) {
     removeUnikon(s);
     s.scratch.writeFile(s.unikonFile() + QStringLiteral("/inde"), kUnikon);
 }
-SceneStep chmodUnikon(mode_t mode) {
+SceneStep chmodUnikon(int mode) {
     return [mode](ReliabilityScene& s) { setPermissionBits(s.absolute(s.unikonFile()), mode); };
 }
-SceneStep chmodExport(mode_t mode) {
+SceneStep chmodExport(int mode) {
     return [mode](ReliabilityScene& s) { setPermissionBits(s.absolute(s.exportFile()), mode); };
 }
 SceneStep earlierBackups(QStringList suffixes) {
@@ -105,7 +107,7 @@ void unikonBehindLink(ReliabilityScene& s) {
     s.target = s.baseName + QStringLiteral("/data/zmedlem");
     s.scratch.makeFolder(s.baseName + QStringLiteral("/data"));
     QFile::rename(s.absolute(s.unikonFile()), s.absolute(s.target));
-    QFile::link(QStringLiteral("../data/zmedlem"), s.absolute(s.unikonFile()));
+    makeSymbolicLink(QStringLiteral("../data/zmedlem"), s.absolute(s.unikonFile()));
 }
 // A new list far larger than the small disk lets through.
 void manyPigeons(ReliabilityScene& s) {
@@ -120,6 +122,14 @@ void bigUnikonFile(ReliabilityScene& s) {
     for (int i = 0; i < 2000; ++i)
         bytes += " 0700DK-" + QByteArray::number(3000 + i) + " 00000000000\r\n";
     s.scratch.writeFile(s.unikonFile(), bytes);
+}
+// Another program has the file open: sharing it with nobody, or letting
+// others only read it.
+SceneStep heldUnikon(HeldFile::Sharing sharing) {
+    return [sharing](ReliabilityScene& s) { s.filesToHold.emplace_back(s.unikonFile(), sharing); };
+}
+SceneStep heldExport(HeldFile::Sharing sharing) {
+    return [sharing](ReliabilityScene& s) { s.filesToHold.emplace_back(s.exportFile(), sharing); };
 }
 void unikonFolderClosed(ReliabilityScene& s) {
     setPermissionBits(s.absolute(s.unikonFolder), 0755);
@@ -177,15 +187,17 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
     Workflow flow = scene.workflow();
     flow.pauseAt = c.stage;
     if (c.afterMerge)
-        flow.afterMerge = [&](WindowDriver& w) { c.afterMerge(w, scene); };
+        flow.afterMerge = c.afterMerge(scene);
 
     TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
     const WorkflowRun run = runWorkflowInChild(flow, c.restriction, 16 * 1024, [&] {
         c.spoil(scene);
         before = TreeSnapshot::of(scene.scratch.path());
+        EXPECT_TRUE(scene.holdFiles()) << "another program's hold on a file could not be made";
     });
+    scene.releaseFiles();
     ASSERT_TRUE(run.child.setUp) << "the child could not be restricted";
-    ASSERT_TRUE(run.child.finished) << "the child died, signal " << run.child.signal;
+    ASSERT_TRUE(run.child.finished) << "the child died: " << run.child.ending;
     const WindowReport& report = run.report;
     ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
 
@@ -195,7 +207,10 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
         const Failure& failure = report.failures[0];
         EXPECT_EQ(failure.what, failedStep(c.stage, c.outcome));
         EXPECT_EQ(failure.path, c.failingFile(scene));
-        EXPECT_TRUE(failure.reason.contains(QString::fromUtf8(c.reason))) << failure.reason;
+        const QString reason = std::holds_alternative<SystemError>(c.reason)
+                                   ? systemReason(std::get<SystemError>(c.reason))
+                                   : QString::fromUtf8(std::get<const char*>(c.reason));
+        EXPECT_TRUE(failure.reason.contains(reason)) << failure.reason;
         EXPECT_FALSE(failure.reason.isEmpty());
         EXPECT_EQ(report.endStatus, 1);
         expectStoppedAtTheFailingStep(report, c.stage);
@@ -220,185 +235,211 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Window, PlatformFault,
-    ::testing::Values(
-        FaultCase{.name = "NoFault", .outcome = Outcome::Written, .message = kWritten},
-        FaultCase{.name = "NoFaultForTheUnprivilegedUser",
-                  .restriction = Restriction::Unprivileged,
-                  .outcome = Outcome::Written,
-                  .message = kWritten},
-        // The export file, after it was listed.
-        FaultCase{.name = "ExportFileVanished",
-                  .stage = Stage::Listed,
-                  .spoil = removeExport,
-                  .failingFile = exportFile,
-                  .reason = "No such file"},
-        FaultCase{.name = "ExportFileUnreadable",
-                  .restriction = Restriction::Unprivileged,
-                  .stage = Stage::Listed,
-                  .spoil = chmodExport(0600),
-                  .failingFile = exportFile,
-                  .reason = "Permission denied"},
-        FaultCase{.name = "ExportFileReplacedByFolder",
-                  .stage = Stage::Listed,
-                  .spoil = exportToFolder,
-                  .failingFile = exportFile,
-                  .reason = "mappe"},
-        // The UNIKON file, when it is double-clicked.
-        FaultCase{.name = "UnikonFileVanishedAtMerge",
-                  .stage = Stage::Loaded,
-                  .spoil = removeUnikon,
-                  .failingFile = unikonFile,
-                  .reason = "No such file"},
-        FaultCase{.name = "UnikonFileUnreadableAtMerge",
-                  .restriction = Restriction::Unprivileged,
-                  .stage = Stage::Loaded,
-                  .spoil = chmodUnikon(0600),
-                  .failingFile = unikonFile,
-                  .reason = "Permission denied"},
-        FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
-                  .stage = Stage::Loaded,
-                  .spoil = unikonToFolder,
-                  .failingFile = unikonFile,
-                  .reason = "mappe"},
-        FaultCase{.name = "UnikonFileReadOnly",
-                  .arrange = chmodUnikon(0444),
-                  .outcome = Outcome::BackupOnly,
-                  .failingFile = unikonFile,
-                  .reason = "skrivebeskyttet"},
-        FaultCase{.name = "UnikonFileNotWritableForTheUser",
-                  .restriction = Restriction::Unprivileged,
-                  .arrange = chmodUnikon(0644),
-                  .outcome = Outcome::BackupOnly,
-                  .failingFile = unikonFile,
-                  .reason = "skrivebeskyttet"},
-        // The UNIKON file, between the merge and "Dan fil".
-        FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
-                  .spoil = removeUnikon,
-                  .failingFile = unikonFile,
-                  .reason = "No such file"},
-        FaultCase{.name = "UnikonFileUnreadableBeforeDanFil",
-                  .restriction = Restriction::Unprivileged,
-                  .spoil = chmodUnikon(0200),
-                  .failingFile = unikonFile,
-                  .reason = "Permission denied"},
-        FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
-                  .spoil = chmodUnikon(0444),
-                  .outcome = Outcome::BackupOnly,
-                  .failingFile = unikonFile,
-                  .reason = "skrivebeskyttet"},
-        FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
-                  .spoil = unikonToFolder,
-                  .failingFile = unikonFile,
-                  .reason = "mappe"},
-        FaultCase{.name = "UnikonFolderNotWritable",
-                  .restriction = Restriction::Unprivileged,
-                  .spoil = unikonFolderClosed,
-                  .outcome = Outcome::BackupOnly,
-                  .failingFile = unikonFile,
-                  .reason = "Permission denied"},
-        FaultCase{.name = "UnikonFileIsASymbolicLink",
-                  .arrange = unikonBehindLink,
-                  .outcome = Outcome::Written,
-                  .message = kWritten},
-        FaultCase{.name = "LinkedFileInAFolderNotWritable",
-                  .restriction = Restriction::Unprivileged,
-                  .arrange =
-                      [](ReliabilityScene& s) {
-                          unikonBehindLink(s);
-                          setPermissionBits(s.absolute(s.target), 0666);
-                          setPermissionBits(s.absolute(s.baseName + QStringLiteral("/data")), 0755);
-                      },
-                  .outcome = Outcome::BackupOnly,
-                  .failingFile = unikonFile,
-                  .reason = "Permission denied"},
-        // The backup folder and the backup name.
-        FaultCase{.name = "BackupFolderMissing",
-                  .spoil = uniKopGone,
-                  .failingFile = datedBackup,
-                  .reason = "No such file"},
-        FaultCase{.name = "BackupFolderIsAPlainFile",
-                  .arrange = uniKopPlainFile,
-                  .failingFile = datedBackup,
-                  .reason = "Not a directory"},
-        FaultCase{.name = "BackupFolderNotWritable",
-                  .restriction = Restriction::Unprivileged,
-                  .spoil =
-                      [](ReliabilityScene& s) {
-                          setPermissionBits(s.absolute(s.baseName + QStringLiteral("/UNI_KOP")),
-                                            0755);
-                      },
-                  .failingFile = datedBackup,
-                  .reason = "Permission denied"},
-        FaultCase{.name = "BackupNameIsALinkToTheUnikonFile",
-                  .arrange =
-                      [](ReliabilityScene& s) {
-                          QFile::link(s.absolute(s.unikonFile()), datedBackup(s));
-                      },
-                  .outcome = Outcome::Written,
-                  .backupSuffix = QStringLiteral("_2"),
-                  .message = kWritten},
-        FaultCase{.name = "BackupNameTaken",
-                  .arrange = earlierBackups({""}),
-                  .outcome = Outcome::Written,
-                  .backupSuffix = QStringLiteral("_2"),
-                  .message = kWritten},
-        FaultCase{.name = "BackupNameTakenTwice",
-                  .arrange = earlierBackups({"", "_2"}),
-                  .outcome = Outcome::Written,
-                  .backupSuffix = QStringLiteral("_3"),
-                  .message = kWritten},
-        FaultCase{.name = "DateTextWithSlashes",
-                  .arrange = dateText(QStringLiteral("12/7/26")),
-                  .outcome = Outcome::Written,
-                  .backupDate = QStringLiteral("12-7-26"),
-                  .message = kWritten},
-        FaultCase{.name = "DateTextWithBackslashAndColon",
-                  .arrange = dateText(QStringLiteral("12\\7:26")),
-                  .outcome = Outcome::Written,
-                  .backupDate = QStringLiteral("12-7-26"),
-                  .message = kWritten},
-        // A full disk.
-        FaultCase{.name = "DiskFullDuringTheRewrite",
-                  .restriction = Restriction::SmallDisk,
-                  .arrange = manyPigeons,
-                  .outcome = Outcome::BackupOnly,
-                  .failingFile = unikonFile,
-                  .reason = "File too large"},
-        FaultCase{.name = "DiskFullDuringTheBackup",
-                  .restriction = Restriction::SmallDisk,
-                  .arrange = bigUnikonFile,
-                  .failingFile = datedBackup,
-                  .reason = "File too large"},
-        // The list was built from another file than the one "Dan fil" would write.
-        FaultCase{.name = "AnotherUnikonFileMadeCurrent",
-                  .arrange =
-                      [](ReliabilityScene& s) {
-                          s.scratch.writeFile(s.unikonFolder + QStringLiteral("/z99999"), kUnikon);
-                      },
-                  .afterMerge =
-                      [](WindowDriver& w, const ReliabilityScene&) {
-                          w.click(w.files(QStringLiteral("File1")), QStringLiteral("z99999"));
-                      },
-                  .message = kDoubleClickAgain},
-        FaultCase{.name = "UnikonFolderChanged",
-                  .afterMerge =
-                      [](WindowDriver& w, const ReliabilityScene& s) {
-                          w.openFolder(QStringLiteral("Dir1"), s.absolute(s.baseName));
-                      },
-                  .message = kDoubleClickAgain},
-        FaultCase{.name = "SameNameInAnotherFolderMadeCurrent",
-                  .arrange =
-                      [](ReliabilityScene& s) {
-                          s.scratch.writeFile(s.baseName + QStringLiteral("/andet/z12345"),
-                                              kUnikon);
-                      },
-                  .afterMerge =
-                      [](WindowDriver& w, const ReliabilityScene& s) {
-                          w.openFolder(QStringLiteral("Dir1"),
-                                       s.absolute(s.baseName + QStringLiteral("/andet")));
-                          w.click(w.files(QStringLiteral("File1")), QStringLiteral("z12345"));
-                      },
-                  .message = kDoubleClickAgain}),
+    ::testing::ValuesIn(onThisPlatform<FaultCase>(
+        {FaultCase{.name = "NoFault", .outcome = Outcome::Written, .message = kWritten},
+         FaultCase{.name = "NoFaultForTheUnprivilegedUser_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .outcome = Outcome::Written,
+                   .message = kWritten},
+         // The export file, after it was listed.
+         FaultCase{.name = "ExportFileVanished",
+                   .stage = Stage::Listed,
+                   .spoil = removeExport,
+                   .failingFile = exportFile,
+                   .reason = SystemError::NoSuchFile},
+         FaultCase{.name = "ExportFileUnreadable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .stage = Stage::Listed,
+                   .spoil = chmodExport(0600),
+                   .failingFile = exportFile,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{.name = "ExportFileReplacedByFolder",
+                   .stage = Stage::Listed,
+                   .spoil = exportToFolder,
+                   .failingFile = exportFile,
+                   .reason = "mappe"},
+         // The UNIKON file, when it is double-clicked.
+         FaultCase{.name = "UnikonFileVanishedAtMerge",
+                   .stage = Stage::Loaded,
+                   .spoil = removeUnikon,
+                   .failingFile = unikonFile,
+                   .reason = SystemError::NoSuchFile},
+         FaultCase{.name = "UnikonFileUnreadableAtMerge_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .stage = Stage::Loaded,
+                   .spoil = chmodUnikon(0600),
+                   .failingFile = unikonFile,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
+                   .stage = Stage::Loaded,
+                   .spoil = unikonToFolder,
+                   .failingFile = unikonFile,
+                   .reason = "mappe"},
+         FaultCase{.name = "UnikonFileReadOnly",
+                   .arrange = chmodUnikon(0444),
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonFile,
+                   .reason = "skrivebeskyttet"},
+         FaultCase{.name = "UnikonFileNotWritableForTheUser_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .arrange = chmodUnikon(0644),
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonFile,
+                   .reason = "skrivebeskyttet"},
+         // The UNIKON file, between the merge and "Dan fil".
+         FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
+                   .spoil = removeUnikon,
+                   .failingFile = unikonFile,
+                   .reason = SystemError::NoSuchFile},
+         FaultCase{.name = "UnikonFileUnreadableBeforeDanFil_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .spoil = chmodUnikon(0200),
+                   .failingFile = unikonFile,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
+                   .spoil = chmodUnikon(0444),
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonFile,
+                   .reason = "skrivebeskyttet"},
+         FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
+                   .spoil = unikonToFolder,
+                   .failingFile = unikonFile,
+                   .reason = "mappe"},
+         FaultCase{.name = "UnikonFolderNotWritable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .spoil = unikonFolderClosed,
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonFile,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{.name = "UnikonFileIsASymbolicLink_LinuxOnlySymlink",
+                   .arrange = unikonBehindLink,
+                   .outcome = Outcome::Written,
+                   .message = kWritten},
+         FaultCase{.name = "LinkedFileInAFolderNotWritable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .arrange =
+                       [](ReliabilityScene& s) {
+                           unikonBehindLink(s);
+                           setPermissionBits(s.absolute(s.target), 0666);
+                           setPermissionBits(s.absolute(s.baseName + QStringLiteral("/data")),
+                                             0755);
+                       },
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonFile,
+                   .reason = SystemError::AccessDenied},
+         // The backup folder and the backup name.
+         FaultCase{.name = "BackupFolderMissing",
+                   .spoil = uniKopGone,
+                   .failingFile = datedBackup,
+                   .reason = SystemError::NoSuchFolder},
+         FaultCase{.name = "BackupFolderIsAPlainFile",
+                   .arrange = uniKopPlainFile,
+                   .failingFile = datedBackup,
+                   .reason = SystemError::NotAFolder},
+         FaultCase{.name = "BackupFolderNotWritable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .spoil =
+                       [](ReliabilityScene& s) {
+                           setPermissionBits(s.absolute(s.baseName + QStringLiteral("/UNI_KOP")),
+                                             0755);
+                       },
+                   .failingFile = datedBackup,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{.name = "BackupNameIsALinkToTheUnikonFile_LinuxOnlySymlink",
+                   .arrange =
+                       [](ReliabilityScene& s) {
+                           QFile::link(s.absolute(s.unikonFile()), datedBackup(s));
+                       },
+                   .outcome = Outcome::Written,
+                   .backupSuffix = QStringLiteral("_2"),
+                   .message = kWritten},
+         FaultCase{.name = "BackupNameTaken",
+                   .arrange = earlierBackups({""}),
+                   .outcome = Outcome::Written,
+                   .backupSuffix = QStringLiteral("_2"),
+                   .message = kWritten},
+         FaultCase{.name = "BackupNameTakenTwice",
+                   .arrange = earlierBackups({"", "_2"}),
+                   .outcome = Outcome::Written,
+                   .backupSuffix = QStringLiteral("_3"),
+                   .message = kWritten},
+         FaultCase{.name = "DateTextWithSlashes",
+                   .arrange = dateText(QStringLiteral("12/7/26")),
+                   .outcome = Outcome::Written,
+                   .backupDate = QStringLiteral("12-7-26"),
+                   .message = kWritten},
+         FaultCase{.name = "DateTextWithBackslashAndColon",
+                   .arrange = dateText(QStringLiteral("12\\7:26")),
+                   .outcome = Outcome::Written,
+                   .backupDate = QStringLiteral("12-7-26"),
+                   .message = kWritten},
+         // Another program has a file open: nothing may read it at all, or
+         // others may read it but not replace it.
+         FaultCase{.name = "ExportFileLocked_WindowsOnlyLock",
+                   .stage = Stage::Listed,
+                   .spoil = heldExport(HeldFile::Sharing::Nothing),
+                   .failingFile = exportFile,
+                   .reason = SystemError::InUse},
+         FaultCase{.name = "UnikonFileLockedAtMerge_WindowsOnlyLock",
+                   .stage = Stage::Loaded,
+                   .spoil = heldUnikon(HeldFile::Sharing::Nothing),
+                   .failingFile = unikonFile,
+                   .reason = SystemError::InUse},
+         FaultCase{.name = "UnikonFileLockedBeforeDanFil_WindowsOnlyLock",
+                   .spoil = heldUnikon(HeldFile::Sharing::Nothing),
+                   .failingFile = unikonFile,
+                   .reason = SystemError::InUse},
+         FaultCase{.name = "UnikonFileOpenElsewhereBeforeDanFil_WindowsOnlyLock",
+                   .spoil = heldUnikon(HeldFile::Sharing::Reading),
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonFile,
+                   .reason = ""},
+         // A full disk.
+         FaultCase{.name = "DiskFullDuringTheRewrite_LinuxOnlyFileSizeLimit",
+                   .restriction = Restriction::SmallDisk,
+                   .arrange = manyPigeons,
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonFile,
+                   .reason = SystemError::FileTooLarge},
+         FaultCase{.name = "DiskFullDuringTheBackup_LinuxOnlyFileSizeLimit",
+                   .restriction = Restriction::SmallDisk,
+                   .arrange = bigUnikonFile,
+                   .failingFile = datedBackup,
+                   .reason = SystemError::FileTooLarge},
+         // The list was built from another file than the one "Dan fil" would write.
+         FaultCase{.name = "AnotherUnikonFileMadeCurrent",
+                   .arrange =
+                       [](ReliabilityScene& s) {
+                           s.scratch.writeFile(s.unikonFolder + QStringLiteral("/z99999"), kUnikon);
+                       },
+                   .afterMerge =
+                       [](const ReliabilityScene&) {
+                           return QList<UserStep>{{UserStep::Kind::Click, QStringLiteral("File1"),
+                                                   QStringLiteral("z99999")}};
+                       },
+                   .message = kDoubleClickAgain},
+         FaultCase{.name = "UnikonFolderChanged",
+                   .afterMerge =
+                       [](const ReliabilityScene& s) {
+                           return QList<UserStep>{{UserStep::Kind::OpenFolder,
+                                                   QStringLiteral("Dir1"), s.absolute(s.baseName)}};
+                       },
+                   .message = kDoubleClickAgain},
+         FaultCase{.name = "SameNameInAnotherFolderMadeCurrent",
+                   .arrange =
+                       [](ReliabilityScene& s) {
+                           s.scratch.writeFile(s.baseName + QStringLiteral("/andet/z12345"),
+                                               kUnikon);
+                       },
+                   .afterMerge =
+                       [](const ReliabilityScene& s) {
+                           return QList<UserStep>{
+                               {UserStep::Kind::OpenFolder, QStringLiteral("Dir1"),
+                                s.absolute(s.baseName + QStringLiteral("/andet"))},
+                               {UserStep::Kind::Click, QStringLiteral("File1"),
+                                QStringLiteral("z12345")}};
+                       },
+                   .message = kDoubleClickAgain}})),
     rowName);
 
 } // namespace

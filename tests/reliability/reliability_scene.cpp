@@ -38,6 +38,15 @@ Workflow ReliabilityScene::workflow() const {
     return flow;
 }
 
+bool ReliabilityScene::holdFiles() {
+    bool allHeld = true;
+    for (const auto& [relative, sharing] : filesToHold) {
+        m_held.push_back(std::make_unique<HeldFile>(absolute(relative), sharing));
+        allHeld = allHeld && m_held.back()->isHeld();
+    }
+    return allHeld;
+}
+
 TreeSnapshot afterDanFil(const TreeSnapshot& before, const QString& writtenFile,
                          const QString& backupFile, const std::optional<QByteArray>& newBytes) {
     TreeSnapshot expected = before;

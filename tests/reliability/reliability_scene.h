@@ -1,5 +1,6 @@
 #pragma once
 
+#include "child_process.h"
 #include "scratch_folder.h"
 #include "tree_snapshot.h"
 #include "window_workflow.h"
@@ -7,7 +8,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace dalvero::testing {
 
@@ -43,6 +47,14 @@ struct ReliabilityScene {
     // closes exactly the one thing it means to.
     void openToUnprivileged() const;
     Workflow workflow() const;
+    // Files another program is to hold open: held from holdFiles() until
+    // releaseFiles(), so that snapshots around them can still read them.
+    std::vector<std::pair<QString, HeldFile::Sharing>> filesToHold;
+    bool holdFiles();
+    void releaseFiles() { m_held.clear(); }
+
+private:
+    std::vector<std::unique_ptr<HeldFile>> m_held;
 };
 
 // The tree after "Dan fil": `before`, plus a backup of `writtenFile` as it

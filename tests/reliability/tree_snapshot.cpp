@@ -1,11 +1,13 @@
 #include "tree_snapshot.h"
 
+#include "scratch_folder.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 #include <set>
-#include <sys/stat.h>
 
 namespace dalvero::testing {
 
@@ -13,24 +15,17 @@ namespace {
 
 TreeEntry entryAt(const QString& path) {
     TreeEntry entry;
-    struct stat info {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return entry;
-    entry.mode = info.st_mode & 07777;
-    if (S_ISLNK(info.st_mode)) {
-        entry.kind = 'l';
-        entry.mode = 0; // not kept by every file system
-        char target[4096];
-        const ssize_t n = ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
-        if (n >= 0)
-            entry.data = QByteArray(target, n);
-    } else if (S_ISDIR(info.st_mode)) {
+    const QFileInfo info(path);
+    if (info.isSymbolicLink()) {
+        entry.kind = 'l'; // its mode is not kept by every file system
+        entry.data = QFile::encodeName(info.symLinkTarget());
+    } else if (info.isDir()) {
         entry.kind = 'd';
-    } else if (S_ISREG(info.st_mode)) {
+        entry.mode = permissionBits(path);
+    } else if (info.isFile()) {
         entry.kind = 'f';
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            entry.data = file.readAll();
+        entry.mode = permissionBits(path);
+        entry.data = fileBytes(path);
     }
     return entry;
 }
@@ -65,7 +60,7 @@ const TreeEntry* TreeSnapshot::find(const QString& relative) const {
     return it == m_entries.end() ? nullptr : &it->second;
 }
 
-void TreeSnapshot::setFile(const QString& relative, const QByteArray& bytes, mode_t mode) {
+void TreeSnapshot::setFile(const QString& relative, const QByteArray& bytes, int mode) {
     m_entries[relative] = TreeEntry{'f', mode, bytes};
 }
 

@@ -5,14 +5,15 @@
 
 #include <map>
 #include <string>
-#include <sys/types.h>
 
 namespace dalvero::testing {
 
-// One thing in a folder tree, as far as a user could lose or notice it.
+// One thing in a folder tree, as far as a user could lose or notice it: its
+// kind, bytes and permissions (on Windows, the read-only attribute; see
+// permissionBits).
 struct TreeEntry {
     char kind = '?'; // 'f' file, 'd' folder, 'l' symbolic link
-    mode_t mode = 0;
+    int mode = 0;
     QByteArray data; // a file's bytes, a link's target
 
     bool operator==(const TreeEntry&) const = default;
@@ -25,7 +26,7 @@ public:
     static TreeSnapshot of(const QString& root);
 
     const TreeEntry* find(const QString& relative) const;
-    void setFile(const QString& relative, const QByteArray& bytes, mode_t mode);
+    void setFile(const QString& relative, const QByteArray& bytes, int mode);
     void remove(const QString& relative);
 
     // Empty when equal, else one line for each path that differs.

@@ -1,128 +1,135 @@
 #include "window_child.h"
 
-#include "child_process.h"
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
 
-#include <cerrno>
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
 
 namespace dalvero::testing {
 
 namespace {
 
-// The child's messages up the pipe: it has paused, its restriction failed,
-// or its report follows.
-constexpr char kPaused = 'P';
-constexpr char kSetUpFailed = 'S';
-constexpr char kReport = 'R';
+// Names the restriction for the child; its presence makes a child.
+constexpr char kChildVariable[] = "DALVERO_WINDOW_CHILD";
+
+// The child's messages on its standard output: it has paused, its
+// restriction failed, or its report follows to the end. Control characters,
+// so that nothing else the child might print is taken for one.
+constexpr char kPaused = '\x01';
+constexpr char kSetUpFailed = '\x02';
+constexpr char kReport = '\x03';
+// The parent's answer to a pause, on the child's standard input.
 constexpr char kGoOn = 'G';
 
-bool writeAll(int fd, const char* data, qsizetype size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= n;
-    }
-    return true;
+// A window child that does not answer within this is taken for hung: it is
+// ended before ctest ends the test and leaves the child behind.
+constexpr int kPatienceMs = 50'000;
+
+void send(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
 }
 
-bool readByte(int fd, char& byte) {
-    for (;;) {
-        const ssize_t n = ::read(fd, &byte, 1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        return n == 1;
-    }
+// The job comes first on standard input: its size on a line, then its bytes.
+QByteArray readJob() {
+    QByteArray sizeText;
+    int c;
+    while ((c = std::fgetc(stdin)) != EOF && c != '\n')
+        sizeText += static_cast<char>(c);
+    QByteArray job(sizeText.toLongLong(), '\0');
+    if (std::fread(job.data(), 1, static_cast<size_t>(job.size()), stdin) !=
+        static_cast<size_t>(job.size()))
+        return {};
+    return job;
 }
 
-bool restrict(Restriction restriction, rlim_t diskBytes) {
-    switch (restriction) {
-    case Restriction::None:
-        return true;
-    case Restriction::Unprivileged:
-        return dropToNobody();
-    case Restriction::SmallDisk:
-        return limitFileSize(diskBytes);
-    }
-    return false;
-}
-
-[[noreturn]] void runChild(int up, int down, Restriction restriction, rlim_t diskBytes,
-                           const std::function<QByteArray(const std::function<void()>&)>& body) {
-    if (!restrict(restriction, diskBytes)) {
-        writeAll(up, &kSetUpFailed, 1);
-        ::_exit(1);
-    }
-    const auto pause = [up, down] {
-        char answer = 0;
-        if (!writeAll(up, &kPaused, 1) || !readByte(down, answer))
-            ::_exit(1);
-    };
-    const QByteArray report = body(pause);
-    writeAll(up, &kReport, 1);
-    writeAll(up, report.constData(), report.size());
-    ::_exit(0);
+std::string describeEnd(const QProcess& child) {
+    if (child.exitStatus() == QProcess::CrashExit)
+        return "crashed (" + child.errorString().toStdString() + ")";
+    return "exit code " + std::to_string(child.exitCode());
 }
 
 } // namespace
 
-ChildRun runWindowChild(Restriction restriction, rlim_t diskBytes,
-                        const std::function<QByteArray(const std::function<void()>& pause)>& body,
-                        const std::function<void()>& atPause) {
-    int up[2];
-    int down[2];
-    if (::pipe(up) != 0)
-        return {};
-    if (::pipe(down) != 0) {
-        ::close(up[0]);
-        ::close(up[1]);
-        return {};
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(up[0]);
-        ::close(down[1]);
-        runChild(up[1], down[0], restriction, diskBytes, body);
-    }
-    ::close(up[1]);
-    ::close(down[0]);
+bool isWindowChild() {
+    return qEnvironmentVariableIsSet(kChildVariable);
+}
 
+int runAsWindowChild(const ChildBody& body) {
+    useBinaryStandardStreams();
+    const QList<QByteArray> parts = qgetenv(kChildVariable).split(':');
+    const auto restriction = static_cast<Restriction>(parts.value(0).toInt());
+    if (!restrictThisProcess(restriction, parts.value(1).toLongLong())) {
+        send(QByteArray(1, kSetUpFailed));
+        return 1;
+    }
+    const QByteArray job = readJob();
+    const auto pause = [] {
+        send(QByteArray(1, kPaused));
+        if (std::fgetc(stdin) != kGoOn)
+            std::_Exit(1);
+    };
+    send(kReport + body(job, pause));
+    // Nothing after the report matters, and a sanitizer build's leak check
+    // cannot inspect a process that has dropped root: end here.
+    std::_Exit(0);
+}
+
+ChildRun runWindowChild(Restriction restriction, qint64 diskBytes, const QByteArray& job,
+                        const std::function<void()>& atPause) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kChildVariable),
+                       QString::number(static_cast<int>(restriction)) + QLatin1Char(':') +
+                           QString::number(diskBytes));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {});
     ChildRun run;
-    run.setUp = pid > 0;
+    if (!child.waitForStarted()) {
+        run.ending = "did not start: " + child.errorString().toStdString();
+        return run;
+    }
+    run.setUp = true;
+    child.write(QByteArray::number(job.size()) + '\n' + job);
+
+    const QDeadlineTimer deadline(kPatienceMs);
+    const auto nextByte = [&](char& byte) {
+        while (child.bytesAvailable() == 0) {
+            if (!child.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+                return false;
+        }
+        return child.getChar(&byte);
+    };
     char kind = 0;
-    while (pid > 0 && readByte(up[0], kind)) {
+    while (nextByte(kind)) {
         if (kind == kPaused) {
             atPause();
-            writeAll(down[1], &kGoOn, 1);
+            child.write(QByteArray(1, kGoOn));
         } else if (kind == kSetUpFailed) {
             run.setUp = false;
             break;
         } else if (kind == kReport) {
-            char buffer[65536];
-            ssize_t n;
-            while ((n = ::read(up[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-                if (n > 0)
-                    run.report.append(buffer, n);
-            }
+            child.waitForFinished(static_cast<int>(deadline.remainingTime()));
+            run.report = child.readAll();
             run.finished = true;
             break;
         }
     }
-    ::close(up[0]);
-    ::close(down[1]);
-    if (pid > 0) {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        if (WIFSIGNALED(status))
-            run.signal = WTERMSIG(status);
-        run.finished = run.finished && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (child.state() != QProcess::NotRunning && !child.waitForFinished(5000)) {
+        child.kill();
+        child.waitForFinished();
+        run.ending = "hung, killed";
+        run.finished = false;
+        return run;
     }
+    run.finished =
+        run.finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    if (!run.finished)
+        run.ending = describeEnd(child);
     return run;
 }
 

@@ -1,34 +1,39 @@
 #pragma once
 
+#include "child_process.h"
+
 #include <QByteArray>
 
 #include <functional>
-#include <sys/resource.h>
+#include <string>
 
 namespace dalvero::testing {
 
-// What the child is not allowed, so that a platform step really fails.
-enum class Restriction {
-    None,
-    Unprivileged, // uid and gid 65534: file permissions apply, also for the CI's root
-    SmallDisk,    // no file may grow past a few kilobytes, as on a full disk
-};
-
 // How a window child ended.
 struct ChildRun {
-    bool setUp = false;    // the restriction was in place
+    bool setUp = false;    // the child started and its restriction was in place
     bool finished = false; // the body returned and handed back its report
-    int signal = 0;        // the signal that killed the child, if any
+    std::string ending;    // how the child ended, when it did not finish
     QByteArray report;
 };
 
-// Runs `body` in a forked child under `restriction`. The body may call the
-// pause function it is given: the child then waits until `atPause` has run
-// in the parent (still root, and free of the restriction), so that the test
-// can spoil a file between two steps of the user. A child that runs a window
-// makes its own QApplication; the parent must have none.
-ChildRun runWindowChild(Restriction restriction, rlim_t diskBytes,
-                        const std::function<QByteArray(const std::function<void()>& pause)>& body,
+// The body a child runs: it gets the job the parent gave, and may call
+// `pause` to wait until the parent has done its part.
+using ChildBody =
+    std::function<QByteArray(const QByteArray& job, const std::function<void()>& pause)>;
+
+// Runs this test program again as a child process under `restriction`, which
+// runs the child body with `job` (see runAsWindowChild). When the body
+// pauses, the child waits until `atPause` has run here in the parent (free of
+// the restriction), so that the test can spoil a file between two steps of
+// the user.
+ChildRun runWindowChild(Restriction restriction, qint64 diskBytes, const QByteArray& job,
                         const std::function<void()>& atPause);
+
+// Whether this process was started by runWindowChild.
+bool isWindowChild();
+// The child's side: restricts this process, reads the job, runs `body` and
+// hands its report back. Returns the exit status for main.
+int runAsWindowChild(const ChildBody& body);
 
 } // namespace dalvero::testing

@@ -3,6 +3,7 @@
 #include "window_driver.h"
 
 #include <QApplication>
+#include <QDataStream>
 #include <QDir>
 
 #include <exception>
@@ -32,6 +33,17 @@ WindowReport observe(const WindowDriver& w) {
     return report;
 }
 
+void take(WindowDriver& w, const UserStep& step) {
+    switch (step.kind) {
+    case UserStep::Kind::OpenFolder:
+        w.openFolder(step.control, step.argument);
+        break;
+    case UserStep::Kind::Click:
+        w.click(w.files(step.control), step.argument);
+        break;
+    }
+}
+
 void drive(WindowDriver& w, const Workflow& flow, const std::function<void()>& pause) {
     const auto pauseAt = [&](Stage stage) {
         if (flow.pauseAt == stage)
@@ -49,14 +61,46 @@ void drive(WindowDriver& w, const Workflow& flow, const std::function<void()>& p
     w.doubleClick(w.files(QStringLiteral("File1")), flow.unikonName);
     if (ended(w))
         return;
-    if (flow.afterMerge)
-        flow.afterMerge(w);
+    for (const UserStep& step : flow.afterMerge)
+        take(w, step);
     pauseAt(Stage::Merged);
     w.clickDanFil();
 }
 
+} // namespace
+
+QByteArray Workflow::serialize() const {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << baseFolder << exportFolder << exportNames << unikonFolder << unikonName << today
+        << qint32(pauseAt ? static_cast<int>(*pauseAt) : -1) << qint32(afterMerge.size());
+    for (const UserStep& step : afterMerge)
+        out << qint32(step.kind) << step.control << step.argument;
+    return bytes;
+}
+
+Workflow Workflow::parse(const QByteArray& bytes) {
+    Workflow flow;
+    QDataStream in(bytes);
+    qint32 stage = -1;
+    qint32 steps = 0;
+    in >> flow.baseFolder >> flow.exportFolder >> flow.exportNames >> flow.unikonFolder >>
+        flow.unikonName >> flow.today >> stage >> steps;
+    if (stage >= 0)
+        flow.pauseAt = static_cast<Stage>(stage);
+    for (qint32 i = 0; i < steps && in.status() == QDataStream::Ok; ++i) {
+        qint32 kind = 0;
+        UserStep step{};
+        in >> kind >> step.control >> step.argument;
+        step.kind = static_cast<UserStep::Kind>(kind);
+        flow.afterMerge << step;
+    }
+    return flow;
+}
+
 // Runs in the child: the whole window lives and dies here.
-QByteArray runWorkflow(const Workflow& flow, const std::function<void()>& pause) {
+QByteArray runWorkflowJob(const QByteArray& job, const std::function<void()>& pause) {
+    const Workflow flow = Workflow::parse(job);
     static int argc = 1;
     static char name[] = "dalvero_reliability";
     static char* argv[] = {name, nullptr};
@@ -79,14 +123,10 @@ QByteArray runWorkflow(const Workflow& flow, const std::function<void()>& pause)
     return report.serialize();
 }
 
-} // namespace
-
-WorkflowRun runWorkflowInChild(const Workflow& flow, Restriction restriction, rlim_t diskBytes,
+WorkflowRun runWorkflowInChild(const Workflow& flow, Restriction restriction, qint64 diskBytes,
                                const std::function<void()>& atPause) {
     WorkflowRun run;
-    run.child = runWindowChild(
-        restriction, diskBytes,
-        [&flow](const std::function<void()>& pause) { return runWorkflow(flow, pause); }, atPause);
+    run.child = runWindowChild(restriction, diskBytes, flow.serialize(), atPause);
     if (run.child.finished)
         run.report = WindowReport::parse(run.child.report);
     return run;

@@ -14,6 +14,7 @@
 
 namespace {
 
+using dalvero::testing::onThisPlatform;
 using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 using dalvero::testing::ScratchFolder;
@@ -26,6 +27,10 @@ struct ArgumentCase {
 };
 
 class BaseFolder : public ::testing::TestWithParam<ArgumentCase> {};
+
+// "æ" as the system hands it to main: UTF-8 on Linux, the ANSI code page on
+// Windows.
+const QByteArray kAeArgument = QStringLiteral("æ").toLocal8Bit();
 
 // Any argument text at all selects the development folder.
 TEST_P(BaseFolder, ChosenByArgumentText) {
@@ -43,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentCase{"OneLetter", {"dalvero", "x"}, "x", true},
                       ArgumentCase{"Several", {"dalvero", "-a", "b c"}, "-a b c", true},
                       ArgumentCase{"Blank", {"dalvero", " "}, " ", true},
-                      ArgumentCase{"NonAscii", {"dalvero", "\xc3\xa6"}, "æ", true}),
+                      ArgumentCase{"NonAscii", {"dalvero", kAeArgument.constData()}, "æ", true}),
     rowName);
 
 TEST(BaseFolder, RootCurrentFolderKeptAsItIs) {
@@ -61,6 +66,10 @@ struct BackupFolderCase {
 
 class BackupFolder : public ::testing::TestWithParam<BackupFolderCase> {};
 
+QString uniKop(const QString& base) {
+    return base + QDir::separator() + QStringLiteral("UNI_KOP");
+}
+
 TEST_P(BackupFolder, MadeWhenMissing) {
     const BackupFolderCase& c = GetParam();
     ScratchFolder scratch;
@@ -75,13 +84,13 @@ TEST_P(BackupFolder, MadeWhenMissing) {
         ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
         succeeded = outcome.report == "OK";
         if (!succeeded) {
-            EXPECT_EQ(outcome.report, "FAIL " + QFile::encodeName(base + "/UNI_KOP"));
+            EXPECT_EQ(outcome.report, "FAIL " + QFile::encodeName(uniKop(base)));
         }
     } else {
         const dalvero::Status failed = Module1::ensureBackupFolder(base);
         succeeded = !failed;
         if (failed) {
-            EXPECT_EQ(failed->path, base + "/UNI_KOP");
+            EXPECT_EQ(failed->path, uniKop(base));
             EXPECT_FALSE(failed->reason.isEmpty());
         }
     }
@@ -94,78 +103,80 @@ QString plainBase(const ScratchFolder& scratch) {
 }
 
 void madeEmptyFolder(const QString& base) {
-    EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isDir());
-    EXPECT_TRUE(dalvero::testing::folderEntries(base + "/UNI_KOP").isEmpty());
+    EXPECT_TRUE(QFileInfo(uniKop(base)).isDir());
+    EXPECT_TRUE(dalvero::testing::folderEntries(uniKop(base)).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fault, BackupFolder,
-    ::testing::Values(
-        BackupFolderCase{"Missing", plainBase, false, true, madeEmptyFolder},
-        BackupFolderCase{"ExistsWithBackups",
-                         [](const ScratchFolder& s) {
-                             s.writeFile(QStringLiteral("base/UNI_KOP/z1_07.12.2026"), "gammel");
-                             return s.filePath(QStringLiteral("base"));
-                         },
-                         false, true,
-                         [](const QString& base) {
-                             EXPECT_EQ(dalvero::testing::fileBytes(base + "/UNI_KOP/z1_07.12.2026"),
-                                       "gammel");
-                         }},
-        BackupFolderCase{"PlainFileCountsAsPresent",
-                         [](const ScratchFolder& s) {
-                             s.writeFile(QStringLiteral("base/UNI_KOP"), "fil");
-                             return s.filePath(QStringLiteral("base"));
-                         },
-                         false, true,
-                         [](const QString& base) {
-                             EXPECT_EQ(dalvero::testing::fileBytes(base + "/UNI_KOP"), "fil");
-                         }},
-        BackupFolderCase{
-            "DanglingLinkLeftAlone",
-            [](const ScratchFolder& s) {
-                const QString base = s.makeFolder(QStringLiteral("base"));
-                QFile::link(s.filePath(QStringLiteral("gone")), base + "/UNI_KOP");
-                return base;
-            },
-            false, true,
-            [](const QString& base) { EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isSymLink()); }},
-        // The development folder does not exist here: only one level is made.
-        BackupFolderCase{"BaseFolderMissing",
-                         [](const ScratchFolder& s) { return s.filePath(QStringLiteral("gone")); },
-                         false, false,
-                         [](const QString& base) { EXPECT_FALSE(dalvero::testing::exists(base)); }},
-        BackupFolderCase{"DevelopmentFolderOnThisMachine",
-                         [](const ScratchFolder& s) {
-                             // Relative, as the text has no leading "/": keep it inside the
-                             // scratch.
-                             QDir::setCurrent(s.path());
-                             return Module1::kDevelopmentFolder;
-                         },
-                         false, false,
-                         [](const QString&) {
-                             EXPECT_TRUE(
-                                 dalvero::testing::folderEntries(QDir::currentPath()).isEmpty());
-                             QDir::setCurrent(QDir::tempPath());
-                         }},
-        BackupFolderCase{
-            "BaseNotWritable",
-            [](const ScratchFolder& s) {
-                const QString base = s.makeFolder(QStringLiteral("base"));
-                dalvero::testing::setPermissionBits(base, 0755);
-                return base;
-            },
-            true, false,
-            [](const QString& base) { EXPECT_FALSE(dalvero::testing::exists(base + "/UNI_KOP")); }},
-        BackupFolderCase{
-            "RootDoubledSeparatorFails", [](const ScratchFolder&) { return QStringLiteral("/"); },
-            true, false,
-            [](const QString&) { EXPECT_FALSE(dalvero::testing::exists("/UNI_KOP")); }},
-        BackupFolderCase{"OddFolderName",
-                         [](const ScratchFolder& s) {
-                             return s.makeFolder(QStringLiteral("-\"mine\" duer æøå"));
-                         },
-                         false, true, madeEmptyFolder}),
+    ::testing::ValuesIn(onThisPlatform<BackupFolderCase>(
+        {BackupFolderCase{"Missing", plainBase, false, true, madeEmptyFolder},
+         BackupFolderCase{"ExistsWithBackups",
+                          [](const ScratchFolder& s) {
+                              s.writeFile(QStringLiteral("base/UNI_KOP/z1_07.12.2026"), "gammel");
+                              return s.filePath(QStringLiteral("base"));
+                          },
+                          false, true,
+                          [](const QString& base) {
+                              EXPECT_EQ(
+                                  dalvero::testing::fileBytes(base + "/UNI_KOP/z1_07.12.2026"),
+                                  "gammel");
+                          }},
+         BackupFolderCase{"PlainFileCountsAsPresent",
+                          [](const ScratchFolder& s) {
+                              s.writeFile(QStringLiteral("base/UNI_KOP"), "fil");
+                              return s.filePath(QStringLiteral("base"));
+                          },
+                          false, true,
+                          [](const QString& base) {
+                              EXPECT_EQ(dalvero::testing::fileBytes(base + "/UNI_KOP"), "fil");
+                          }},
+         BackupFolderCase{
+             "DanglingLinkLeftAlone_LinuxOnlySymlink",
+             [](const ScratchFolder& s) {
+                 const QString base = s.makeFolder(QStringLiteral("base"));
+                 QFile::link(s.filePath(QStringLiteral("gone")), base + "/UNI_KOP");
+                 return base;
+             },
+             false, true,
+             [](const QString& base) { EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isSymLink()); }},
+         // The development folder does not exist here: only one level is made.
+         BackupFolderCase{
+             "BaseFolderMissing",
+             [](const ScratchFolder& s) { return s.filePath(QStringLiteral("gone")); }, false,
+             false, [](const QString& base) { EXPECT_FALSE(dalvero::testing::exists(base)); }},
+         BackupFolderCase{"DevelopmentFolderOnThisMachine",
+                          [](const ScratchFolder& s) {
+                              // Relative, as the text has no leading "/": keep it inside the
+                              // scratch.
+                              QDir::setCurrent(s.path());
+                              return Module1::kDevelopmentFolder;
+                          },
+                          false, false,
+                          [](const QString&) {
+                              EXPECT_TRUE(
+                                  dalvero::testing::folderEntries(QDir::currentPath()).isEmpty());
+                              QDir::setCurrent(QDir::tempPath());
+                          }},
+         BackupFolderCase{"BaseNotWritable_LinuxOnlyUnprivileged",
+                          [](const ScratchFolder& s) {
+                              const QString base = s.makeFolder(QStringLiteral("base"));
+                              dalvero::testing::setPermissionBits(base, 0755);
+                              return base;
+                          },
+                          true, false,
+                          [](const QString& base) {
+                              EXPECT_FALSE(dalvero::testing::exists(base + "/UNI_KOP"));
+                          }},
+         BackupFolderCase{
+             "RootDoubledSeparatorFails_LinuxOnlyUnprivileged",
+             [](const ScratchFolder&) { return QStringLiteral("/"); }, true, false,
+             [](const QString&) { EXPECT_FALSE(dalvero::testing::exists("/UNI_KOP")); }},
+         BackupFolderCase{"OddFolderName_LinuxOnlyReservedCharacters",
+                          [](const ScratchFolder& s) {
+                              return s.makeFolder(QStringLiteral("-\"mine\" duer æøå"));
+                          },
+                          false, true, madeEmptyFolder}})),
     rowName);
 
 } // namespace

@@ -4,14 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
 namespace dalvero::testing {
 
 ScratchFolder::ScratchFolder() : m_folder(QDir::tempPath() + QStringLiteral("/dalvero-XXXXXX")) {}
 
+QString ScratchFolder::path() const {
+    return QDir::toNativeSeparators(m_folder.path());
+}
+
 QString ScratchFolder::filePath(const QString& name) const {
-    return path() + QLatin1Char('/') + name;
+    return path() + QDir::separator() + QDir::toNativeSeparators(name);
 }
 
 QString ScratchFolder::writeFile(const QString& name, const QByteArray& contents) const {
@@ -42,19 +44,8 @@ QByteArray fileBytes(const QString& path) {
 }
 
 bool exists(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
-
-mode_t permissionBits(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return info.st_mode & 07777;
-}
-
-bool setPermissionBits(const QString& path, mode_t mode) {
-    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+    const QFileInfo info(path);
+    return info.exists() || info.isSymbolicLink();
 }
 
 QStringList folderEntries(const QString& path) {

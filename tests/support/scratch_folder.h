@@ -4,18 +4,19 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <sys/types.h>
-
 namespace dalvero::testing {
 
 // A fresh folder for one test, removed with everything in it afterwards.
+// Its paths use the platform's separator, as the paths the program shows and
+// reports do.
 class ScratchFolder {
 public:
     ScratchFolder();
 
     bool isValid() const { return m_folder.isValid(); }
-    QString path() const { return m_folder.path(); }
-    // path & "/" & name; `name` may hold further folders.
+    QString path() const;
+    // path & separator & name; `name` may hold further folders, written with
+    // either separator.
     QString filePath(const QString& name) const;
 
     // Writes `contents` to `name` (folders on the way are made) and returns
@@ -34,8 +35,27 @@ private:
 // What lies at a path, without following a final symbolic link.
 QByteArray fileBytes(const QString& path);
 bool exists(const QString& path);
-mode_t permissionBits(const QString& path);
-bool setPermissionBits(const QString& path, mode_t mode);
+// The permission bits as a user can see and change them: the mode on Linux;
+// on Windows 0444 with the read-only attribute, else 0666. Setting them on
+// Windows sets the read-only attribute exactly when no write bit is given.
+int permissionBits(const QString& path);
+bool setPermissionBits(const QString& path, int mode);
+// A symbolic link at `at` holding `target` as it is given, and a named pipe.
+// Linux's: both fail on Windows, where neither is made by a user.
+bool makeSymbolicLink(const QString& target, const QString& at);
+bool makeNamedPipe(const QString& path);
+// The system's own words for a file fault, as the program passes them on:
+// they differ between the platforms, and with the language of Windows.
+enum class SystemError {
+    NoSuchFile,
+    NoSuchFolder, // a folder on the way is missing
+    NotAFolder,   // a plain file stands where a folder is needed
+    AccessDenied,
+    FileTooLarge,
+    InUse, // another program has the file open
+};
+QString systemReason(SystemError error);
+
 // The names in a folder, hidden ones included, sorted.
 QStringList folderEntries(const QString& path);
 

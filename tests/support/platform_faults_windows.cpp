@@ -1,0 +1,91 @@
+// The faults Windows can make: a file held open by another program, the
+// read-only attribute. Another user and a full disk are Linux's.
+#include "child_process.h"
+#include "scratch_folder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace dalvero::testing {
+
+bool restrictThisProcess(Restriction restriction, qint64) {
+    return restriction == Restriction::None;
+}
+
+void useBinaryStandardStreams() {
+    ::_setmode(::_fileno(stdin), _O_BINARY);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+}
+
+ChildOutcome runRestricted(Restriction, qint64, const std::function<QByteArray()>&) {
+    return {};
+}
+
+HeldFile::HeldFile(const QString& path, Sharing sharing)
+    : m_handle(::CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
+                             sharing == Sharing::Reading ? FILE_SHARE_READ : 0, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+HeldFile::~HeldFile() {
+    release();
+}
+
+bool HeldFile::isHeld() const {
+    return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr;
+}
+
+void HeldFile::release() {
+    if (isHeld())
+        ::CloseHandle(m_handle);
+    m_handle = nullptr;
+}
+
+int permissionBits(const QString& path) {
+    const DWORD attributes =
+        ::GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    return (attributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+}
+
+bool setPermissionBits(const QString& path, int mode) {
+    QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::ReadUser |
+                                           QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (mode & 0222) {
+        permissions |= QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
+                       QFileDevice::WriteOther;
+    }
+    return QFile::setPermissions(path, permissions);
+}
+
+bool makeSymbolicLink(const QString&, const QString&) {
+    return false;
+}
+
+bool makeNamedPipe(const QString&) {
+    return false;
+}
+
+QString systemReason(SystemError error) {
+    switch (error) {
+    case SystemError::NoSuchFile:
+        return qt_error_string(ERROR_FILE_NOT_FOUND);
+    case SystemError::NoSuchFolder:
+    case SystemError::NotAFolder:
+        return qt_error_string(ERROR_PATH_NOT_FOUND);
+    case SystemError::AccessDenied:
+        return qt_error_string(ERROR_ACCESS_DENIED);
+    case SystemError::FileTooLarge:
+        return qt_error_string(ERROR_DISK_FULL);
+    case SystemError::InUse:
+        return qt_error_string(ERROR_SHARING_VIOLATION);
+    }
+    return {};
+}
+
+} // namespace dalvero::testing
