@@ -20,7 +20,7 @@ packages=(
 
 windows_packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
-    qt6-base-dev-tools wine wine64 xz-utils
+    qt6-base-dev-tools wine wine64 xz-utils fonts-dejavu-core
 )
 
 as_root() {

@@ -76,7 +76,7 @@ Status FolderList::setPath(const QString& folder) {
         auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
         item->setText(0, shownName(step));
         item->setIcon(0, open);
-        item->setData(0, kPathRole, step);
+        item->setData(0, kPathRole, QDir::toNativeSeparators(step));
         parentItem = item;
     }
     QList<QTreeWidgetItem*> children;
@@ -84,7 +84,7 @@ Status FolderList::setPath(const QString& folder) {
     for (const QString& name : names) {
         auto* item = new QTreeWidgetItem({name});
         item->setIcon(0, closed);
-        item->setData(0, kPathRole, QDir(absolute).filePath(name));
+        item->setData(0, kPathRole, QDir::toNativeSeparators(QDir(absolute).filePath(name)));
         children << item;
     }
     parentItem->addChildren(children);

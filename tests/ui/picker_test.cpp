@@ -26,7 +26,7 @@ TEST_F(Pickers, AllFourListsStartAtTheCurrentFolder) {
     scratch.writeFile(QStringLiteral("start.txt"), "");
     scratch.writeFile(QStringLiteral("z1"), "");
     WindowDriver& w = start();
-    const QString here = QDir::currentPath();
+    const QString here = QDir::toNativeSeparators(QDir::currentPath());
     EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), here);
     EXPECT_EQ(w.dir(QStringLiteral("Dir1"))->path(), here);
     EXPECT_EQ(names(QStringLiteral("File2")), QStringList({"start.txt"}));
@@ -71,11 +71,12 @@ TEST_F(Pickers, FolderListShowsThePathDownAndTheVisibleSubfolders) {
         shown << (*it)->data(0, Qt::UserRole).toString();
     QStringList expected;
     for (QDir walk(exportFolder);;) {
-        expected.prepend(walk.absolutePath());
+        expected.prepend(QDir::toNativeSeparators(walk.absolutePath()));
         if (!walk.cdUp())
             break;
     }
-    expected << exportFolder + QStringLiteral("/A") << exportFolder + QStringLiteral("/b");
+    expected << scratch.filePath(QStringLiteral("eksport/A"))
+             << scratch.filePath(QStringLiteral("eksport/b"));
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(dir3->currentItem()->data(0, Qt::UserRole).toString(), exportFolder);
 }
@@ -121,29 +122,68 @@ TEST_F(Pickers, FolderGoneSinceListedReportsAndEnds) {
     EXPECT_EQ(w.seam.endStatus, 1);
 }
 
-// Needs a second file system to change to: the scratch folder is made on
-// /dev/shm when that is a mount of its own.
-TEST(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
-    if (QStorageInfo(QStringLiteral("/dev/shm")).rootPath() != QStringLiteral("/dev/shm"))
-        GTEST_SKIP() << "no second file system";
-    QTemporaryDir shm(QStringLiteral("/dev/shm/dalvero-XXXXXX"));
-    ASSERT_TRUE(shm.isValid());
-    QFile(shm.filePath(QStringLiteral("lokal.txt"))).open(QIODevice::WriteOnly);
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(shm.path());
-    {
-        WindowDriver w(shm.path());
-        auto* drive3 = w.find<DriveList>(QStringLiteral("Drive3"));
-        ASSERT_EQ(drive3->drive(), QStringLiteral("/dev/shm"));
-        ASSERT_TRUE(drive3->setDrive(QStringLiteral("/")));
-        EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), QStringLiteral("/"));
-        EXPECT_EQ(w.files(QStringLiteral("File2"))->path(), QStringLiteral("/"));
-        EXPECT_EQ(w.files(QStringLiteral("File2"))->listIndex(), -1);
-        EXPECT_EQ(w.dir(QStringLiteral("Dir1"))->path(), shm.path());
+// A drive that is not ready is reported, and the user keeps the work of this
+// run: the list goes back to the drive it showed and the program goes on.
+TEST_F(Pickers, DriveNotReadyIsReportedAndTheListGoesBack) {
+    writeExport(QStringLiteral("e.txt"), exportFile("h1", "h2", {record("07", "1111")}));
+    WindowDriver& w = start();
+    auto* drive3 = w.find<DriveList>(QStringLiteral("Drive3"));
+    const QString shown = drive3->drive();
+    // An empty card reader: a drive whose root cannot be listed.
+    const QString reader = scratch.filePath(QStringLiteral("kortlæser")) + QDir::separator();
+    drive3->addItem(QStringLiteral("k:"), reader);
+    drive3->setCurrentIndex(drive3->count() - 1);
 
-        ASSERT_TRUE(drive3->setDrive(QStringLiteral("/dev/shm")));
+    ASSERT_EQ(w.seam.failures.size(), 1);
+    EXPECT_EQ(w.seam.failures[0].what, QStringLiteral("Drevet er ikke klar"));
+    EXPECT_EQ(w.seam.failures[0].path, reader);
+    EXPECT_FALSE(w.seam.failures[0].reason.isEmpty());
+    EXPECT_FALSE(w.seam.endStatus.has_value());
+    EXPECT_EQ(drive3->drive(), shown);
+    EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), scratch.path());
+    w.loadExport(exportFolder, QStringLiteral("e.txt"));
+    EXPECT_EQ(w.list1()->count(), 1);
+}
+
+// A second drive to change to, and a folder on the first for the current
+// folder: Linux's /dev/shm when it is a mount of its own, beside the root;
+// under Wine, the temporary folder on C: beside Z:, the Linux root.
+struct TwoDrives {
+    QString firstBase;
+    QString second;
+};
+TwoDrives twoDrives() {
+#ifdef Q_OS_WIN
+    return {QDir::tempPath(), QStringLiteral("Z:\\")};
+#else
+    return {QStringLiteral("/dev/shm"), QStringLiteral("/")};
+#endif
+}
+
+TEST(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
+    const TwoDrives drives = twoDrives();
+    const QString first = DriveList::driveOf(drives.firstBase);
+    if (first == drives.second)
+        GTEST_SKIP() << "no second file system";
+    QTemporaryDir scratch(drives.firstBase + QStringLiteral("/dalvero-XXXXXX"));
+    ASSERT_TRUE(scratch.isValid());
+    QFile(scratch.filePath(QStringLiteral("lokal.txt"))).open(QIODevice::WriteOnly);
+    const QString here = QDir::toNativeSeparators(scratch.path());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(here);
+    {
+        WindowDriver w(here);
+        auto* drive3 = w.find<DriveList>(QStringLiteral("Drive3"));
+        ASSERT_EQ(drive3->drive(), first);
+        ASSERT_TRUE(drive3->setDrive(drives.second));
+        EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), drives.second);
+        EXPECT_EQ(w.files(QStringLiteral("File2"))->path(), drives.second);
+        EXPECT_EQ(w.files(QStringLiteral("File2"))->listIndex(), -1);
+        EXPECT_EQ(w.dir(QStringLiteral("Dir1"))->path(), here);
+
+        ASSERT_TRUE(drive3->setDrive(first));
         // Back on the drive of the current folder: the current folder again.
-        EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), shm.path());
+        EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), here);
         EXPECT_EQ(w.entries(QStringLiteral("File2")), QStringList({"lokal.txt"}));
         EXPECT_TRUE(w.seam.failures.isEmpty());
     }

@@ -110,7 +110,7 @@ void WindowDriver::openFolder(const QString& dirName, const QString& folder) {
     const QString target = QDir(folder).absolutePath();
     QStringList steps;
     for (QDir walk(target);;) {
-        steps.prepend(walk.absolutePath());
+        steps.prepend(QDir::toNativeSeparators(walk.absolutePath()));
         if (!walk.cdUp())
             break;
     }
