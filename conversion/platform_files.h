@@ -45,8 +45,9 @@ private:
     unsigned long m_attributes = 0;
 };
 
-// A name a file list leaves out whatever its attributes say: a dot name on
-// Linux. Windows leaves out what its attributes hide.
-bool isHiddenName(const QString& name);
+// An entry of `folder` that the folder and file lists leave out, as the
+// system's own lists do: a dot name on Linux; on Windows a hidden or system
+// file or folder.
+bool isLeftOutOfLists(const QString& folder, const QString& name);
 
 } // namespace dalvero::platform

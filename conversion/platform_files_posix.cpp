@@ -39,7 +39,7 @@ KeptAttributes::KeptAttributes(const QString& path) : m_path(path) {}
 
 void KeptAttributes::restore() const {}
 
-bool isHiddenName(const QString& name) {
+bool isLeftOutOfLists(const QString&, const QString& name) {
     return name.startsWith(QLatin1Char('.'));
 }
 

@@ -1,14 +1,13 @@
 #include "drive_list.h"
 
-#include "drives.h"
-
 #include <QDir>
 #include <QSignalBlocker>
 
 namespace dalvero {
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
-    for (const drives::Drive& drive : drives::all())
+DriveList::DriveList(const QList<drives::Drive>& machineDrives, QWidget* parent)
+    : QComboBox(parent) {
+    for (const drives::Drive& drive : machineDrives)
         addItem(drive.caption, drive.root);
     setDrive(driveOf(QDir::currentPath()));
     keepShown();

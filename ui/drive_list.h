@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drives.h"
 #include "failure.h"
 
 #include <QComboBox>
@@ -12,7 +13,8 @@ namespace dalvero {
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
-    explicit DriveList(QWidget* parent = nullptr);
+    // `machineDrives` are found once for both of the window's drive lists.
+    explicit DriveList(const QList<drives::Drive>& machineDrives, QWidget* parent = nullptr);
 
     // The chosen drive: its root folder.
     QString drive() const;

@@ -26,8 +26,8 @@ Status FileList::setPath(const QString& folder) {
                                      : QStringLiteral("Mappen findes ikke")};
     }
     QStringList names = QDir(folder).entryList(QDir::Files, QDir::NoSort);
-    names.removeIf([this](const QString& name) {
-        return platform::isHiddenName(name) || !matchesWildcard(name, m_pattern);
+    names.removeIf([&](const QString& name) {
+        return !matchesWildcard(name, m_pattern) || platform::isLeftOutOfLists(folder, name);
     });
     sortForUser(names);
 

@@ -65,7 +65,7 @@ Status FolderList::setPath(const QString& folder) {
         return failed;
 
     QStringList names = QDir(absolute).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
-    names.removeIf(platform::isHiddenName);
+    names.removeIf([&](const QString& name) { return platform::isLeftOutOfLists(absolute, name); });
     sortForUser(names);
 
     clear();

@@ -78,6 +78,8 @@ Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
 
 void Form1::buildControls() {
     const Twips twips(*this);
+    // Asked of the system once: a network drive that is gone answers slowly.
+    const QList<drives::Drive> machineDrives = drives::all();
 
     m_label5 = place(label(this, QStringLiteral("VÆLG EKSPORTFIL med dobbelltklik")), "Label5",
                      twips, 240, 240, 4695, 375);
@@ -86,7 +88,7 @@ void Form1::buildControls() {
 
     m_frame4 = place(new QGroupBox(QStringLiteral("Vælg Eksportfil"), this), "Frame4", twips, 120,
                      840, 3015, 4815);
-    m_drive3 = place(new DriveList(m_frame4), "Drive3", twips, 240, 360, 2535, 315);
+    m_drive3 = place(new DriveList(machineDrives, m_frame4), "Drive3", twips, 240, 360, 2535, 315);
     m_dir3 = place(new FolderList(m_frame4), "Dir3", twips, 240, 840, 2535, 1440);
     m_label3 = place(label(m_frame4, QStringLiteral("Dobbelt klik aktuel Eksportfil.")), "Label3",
                      twips, 240, 2520, 2535, 375);
@@ -106,7 +108,7 @@ void Form1::buildControls() {
 
     m_uniFil = place(new QGroupBox(QStringLiteral("Vælg UNI fil"), this), "uni_fil", twips, 6360,
                      840, 3015, 4815);
-    m_drive1 = place(new DriveList(m_uniFil), "Drive1", twips, 240, 360, 2535, 315);
+    m_drive1 = place(new DriveList(machineDrives, m_uniFil), "Drive1", twips, 240, 360, 2535, 315);
     m_dir1 = place(new FolderList(m_uniFil), "Dir1", twips, 240, 840, 2535, 1440);
     m_label2 = place(
         label(m_uniFil, QStringLiteral("Dobbelt klik aktuel UNIKON fil ender på medlems nr.")),

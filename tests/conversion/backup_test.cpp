@@ -47,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
     Rule, FileNameSafe,
     ::testing::Values(SafeCase{"DanishUnchanged", "07.12.2026", "07.12.2026"},
                       SafeCase{"IsoUnchanged", "2026-12-07", "2026-12-07"},
+                      SafeCase{"WindowsDanishUnchanged", "7.12.2026", "7.12.2026"},
+                      SafeCase{"DashesUnchanged", "07-12-2026", "07-12-2026"},
                       SafeCase{"Slashes", "12/7/26", "12-7-26"},
                       SafeCase{"Backslash", "12\\7\\26", "12-7-26"},
                       SafeCase{"EveryForbidden", "a/b\\c:d*e?f\"g<h>i|j", "a-b-c-d-e-f-g-h-i-j"},

@@ -193,7 +193,11 @@ INSTANTIATE_TEST_SUITE_P(
                     asUnprivileged, true,
                     [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0666); }},
         RewriteCase{"OpenInAnotherProgram_WindowsOnlyLock", nothing, heldElsewhere, false,
-                    nothingToCheck}})),
+                    nothingToCheck},
+        RewriteCase{"HiddenFileStaysHidden_WindowsOnlyAttribute",
+                    [](Scene& s) { ASSERT_TRUE(dalvero::testing::makeHidden(s.unikon)); },
+                    inProcess, true,
+                    [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isHidden()); }}})),
     rowName);
 
 // Whatever the merge can give is written and read back byte for byte.

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,11 @@ void unikonBehindLink(ReliabilityScene& s) {
     s.scratch.makeFolder(s.baseName + QStringLiteral("/data"));
     QFile::rename(s.absolute(s.unikonFile()), s.absolute(s.target));
     makeSymbolicLink(QStringLiteral("../data/zmedlem"), s.absolute(s.unikonFile()));
+}
+void unikonShortcut(ReliabilityScene& s) {
+    const QString shortcut = s.unikonFolder + QStringLiteral("/z12345 - Genvej.lnk");
+    ASSERT_TRUE(QFile::link(s.absolute(s.unikonFile()), s.absolute(shortcut)));
+    s.unikonName = QFileInfo(shortcut).fileName();
 }
 // A new list far larger than the small disk lets through.
 void manyPigeons(ReliabilityScene& s) {
@@ -375,6 +381,12 @@ INSTANTIATE_TEST_SUITE_P(
                    .message = kWritten},
          // Another program has a file open: nothing may read it at all, or
          // others may read it but not replace it.
+         // Windows lists a shortcut among the files; it is no file to read or rewrite.
+         FaultCase{.name = "UnikonShortcutDoubleClicked_WindowsOnlyShortcut",
+                   .arrange = unikonShortcut,
+                   .stage = Stage::Loaded,
+                   .failingFile = unikonFile,
+                   .reason = "genvej"},
          FaultCase{.name = "ExportFileLocked_WindowsOnlyLock",
                    .stage = Stage::Listed,
                    .spoil = heldExport(HeldFile::Sharing::Nothing),

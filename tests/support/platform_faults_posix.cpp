@@ -116,6 +116,10 @@ bool setPermissionBits(const QString& path, int mode) {
     return ::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)) == 0;
 }
 
+bool makeHidden(const QString&) {
+    return false;
+}
+
 bool makeSymbolicLink(const QString& target, const QString& at) {
     return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()) == 0;
 }

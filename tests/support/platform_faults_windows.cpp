@@ -63,6 +63,13 @@ bool setPermissionBits(const QString& path, int mode) {
     return QFile::setPermissions(path, permissions);
 }
 
+bool makeHidden(const QString& path) {
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    const DWORD attributes = ::GetFileAttributesW(native.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           ::SetFileAttributesW(native.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+}
+
 bool makeSymbolicLink(const QString&, const QString&) {
     return false;
 }

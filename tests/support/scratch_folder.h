@@ -40,6 +40,8 @@ bool exists(const QString& path);
 // Windows sets the read-only attribute exactly when no write bit is given.
 int permissionBits(const QString& path);
 bool setPermissionBits(const QString& path, int mode);
+// Gives a file Windows' hidden attribute; Linux has none to give.
+bool makeHidden(const QString& path);
 // A symbolic link at `at` holding `target` as it is given, and a named pipe.
 // Linux's: both fail on Windows, where neither is made by a user.
 bool makeSymbolicLink(const QString& target, const QString& at);
