@@ -12,10 +12,6 @@ namespace {
 const QString kWriteWhat = QStringLiteral("Kunne ikke skrive UNIKON-filen");
 }
 
-Result<QString> chosenFile(const QString& path, const QString& what) {
-    return platform::resolveChosenFile(path, what);
-}
-
 Result<QByteArray> readWhole(const QString& path, const QString& what) {
     const QFileInfo info(path);
     if (info.isDir())
@@ -32,7 +28,7 @@ Result<QByteArray> readWhole(const QString& path, const QString& what) {
 }
 
 Result<Lines> readLines(const QString& path, const QString& what) {
-    const Result<QString> file = chosenFile(path, what);
+    const Result<QString> file = platform::resolveChosenFile(path, what);
     if (!file)
         return file.failure();
     const Result<QByteArray> contents = readWhole(file.value(), what);

@@ -7,10 +7,6 @@
 
 namespace dalvero {
 
-// The path of a file the user chose, checked once, for every later step on
-// it: a Windows shortcut is refused.
-Result<QString> chosenFile(const QString& path, const QString& what);
-
 // Reads a whole file as bytes. Anything but a plain file (a folder, a named
 // pipe that would block, a device) is refused. `what` says what the file is
 // for the error report.

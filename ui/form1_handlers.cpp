@@ -9,6 +9,7 @@
 #include "folder_list.h"
 #include "line_list.h"
 #include "pigeon_list.h"
+#include "platform_files.h"
 #include "platform_seam.h"
 #include "text_file.h"
 #include "text_rules.h"
@@ -164,7 +165,7 @@ void Form1::writeUnikonFile() {
     const QString unikonPath = joinPath(m_dir1->path(), name);
     const QString wantedBackup = backupPath(m_baseFolder, name, fileNameSafe(m_seam.todayText()));
     // The backup and the rewrite go to one and the same file.
-    const Result<QString> file = chosenFile(unikonPath, kBackupFailed);
+    const Result<QString> file = platform::resolveChosenFile(unikonPath, kBackupFailed);
     if (!file)
         return fail(file.failure());
 
