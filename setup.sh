@@ -5,7 +5,8 @@
 # Development extras (used by CI after the test suite):
 #   ./setup.sh sanitize          the test suite again under ASan + UBSan
 #   ./setup.sh fuzz [SECONDS]    a bounded fuzzing run (default 60 s)
-#   ./setup.sh windows           cross-build for Windows, run the test suite under Wine
+#   ./setup.sh windows           cross-build for Windows, run the test suite under Wine,
+#                                build the installer and test it under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,6 +22,7 @@ packages=(
 windows_packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
     qt6-base-dev-tools wine wine64 xz-utils fonts-dejavu-core
+    nsis icoutils
 )
 
 as_root() {
@@ -133,9 +135,12 @@ windows)
         -DDALVERO_BUILD_BENCH=OFF >/dev/null
     cmake --build build-windows
     run_tests build-windows
+    # The installer, then the installer as a user meets it.
+    cmake --build build-windows --target package
+    tests/installer/install_test.sh build-windows/Dalvero-*-win64.exe
     ;;
 *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

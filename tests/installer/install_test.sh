@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The Windows installer as a user meets it, under Wine in a Wine prefix of its
+# own: a silent install, the installed files, the Start-menu shortcut, the
+# entry in Windows' list of installed apps, Dalvero started from the shortcut
+# making its UNI_KOP in the user's folder, and a silent uninstall that leaves
+# the user's files alone.
+#   tests/installer/install_test.sh INSTALLER
+# Needs wine, xvfb-run (when there is no display) and binutils' od.
+set -uo pipefail
+installer=$(realpath "${1:?usage: install_test.sh INSTALLER}")
+
+# Dalvero shows its window with Qt's real Windows platform, which needs a display.
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+# Wine links the user's Desktop and Documents to the Linux home folder: a home
+# of the test's own keeps the shortcuts out of the real one.
+export HOME=$work/home WINEPREFIX=$work/prefix WINEDEBUG=-all
+# No .NET or HTML engine offered, and no Linux menu entries for the shortcuts.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Only what the installer put in place may be found.
+unset WINEPATH
+mkdir -p "$HOME"
+trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+
+failures=0
+check() { # check DESCRIPTION COMMAND...
+    if "${@:2}"; then
+        echo "ok   - $1"
+    else
+        echo "FAIL - $1"
+        failures=$((failures + 1))
+    fi
+}
+finish() {
+    if [ "$failures" -eq 0 ]; then
+        echo "Installer test: PASS"
+        exit 0
+    fi
+    echo "Installer test: FAIL ($failures)"
+    exit 1
+}
+
+# A shortcut's fields, as "name=value" lines: the target's path and the
+# string data (Windows' shell link format; Wine counts a closing NUL in each
+# string's length, Windows does not).
+uint() { od -An -tu"$3" -j"$2" -N"$3" --endian=little "$1" | tr -d ' '; }
+link_fields() {
+    local file=$1 flags offset info base count name
+    flags=$(uint "$file" 20 4)
+    offset=76
+    ((flags & 0x1)) && offset=$((offset + 2 + $(uint "$file" "$offset" 2)))
+    if ((flags & 0x2)); then
+        base=$(uint "$file" $((offset + 16)) 4)
+        echo "target=$(tail -c +$((offset + base + 1)) "$file" | tr '\0' '\n' | head -n 1)"
+        offset=$((offset + $(uint "$file" "$offset" 4)))
+    fi
+    ((flags & 0x80)) || return 0
+    for name in 4:description 8:relative_path 16:working_folder 32:arguments 64:icon; do
+        ((flags & ${name%%:*})) || continue
+        count=$(uint "$file" "$offset" 2)
+        echo "${name#*:}=$(tail -c +$((offset + 3)) "$file" | head -c $((2 * count)) |
+            iconv -f UTF-16LE -t UTF-8 | tr -d '\0')"
+        offset=$((offset + 2 + 2 * count))
+    done
+}
+field() { link_fields "$1" | sed -n "s/^$2=//p"; }
+
+echo "Installing $installer into a fresh Wine prefix"
+wineboot -i >/dev/null 2>&1
+wine "$installer" /S
+installed=$?
+wineserver -w
+check "the silent install ends well" test "$installed" -eq 0
+
+drive_c=$WINEPREFIX/drive_c
+program=$drive_c/"Program Files"/Dalvero
+check "installed under Program Files\\Dalvero" test -f "$program/dalvero.exe"
+for file in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
+    styles/qwindowsvistastyle.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
+    licenser/Qt/LGPL-3.txt licenser/Qt/GPL-3.txt Afinstaller.exe; do
+    check "installs $file" test -f "$program/$file"
+done
+# The program's DLLs and no others: nothing of the test build's Qt comes along.
+dlls=$(cd "$program" && find . -iname '*.dll' | sort | tr '\n' ' ')
+check "no DLL beyond those the program loads" test "$dlls" = \
+    "./Qt6Core.dll ./Qt6Gui.dll ./Qt6Widgets.dll ./libgcc_s_seh-1.dll ./libstdc++-6.dll ./libwinpthread-1.dll ./platforms/qwindows.dll ./styles/qwindowsvistastyle.dll "
+
+profile_windows=$(wine cmd /c echo %USERPROFILE% | tr -d '\r')
+profile=$(winepath -u "$profile_windows")
+start_menu=$drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs
+shortcut=$start_menu/Dalvero.lnk
+desktop=$drive_c/users/Public/Desktop/Dalvero.lnk
+check "a Start-menu entry Dalvero for all users" test -f "$shortcut"
+check "a desktop shortcut for all users" test -f "$desktop"
+target=$(field "$shortcut" target)
+check "the shortcut starts the installed dalvero.exe ($target)" \
+    test "$(winepath -u "$target" 2>/dev/null)" -ef "$program/dalvero.exe"
+check "the shortcut starts in the user's own folder" \
+    test "$(field "$shortcut" working_folder)" = "%USERPROFILE%"
+check "the shortcut shows dalvero.exe's icon" \
+    test "$(field "$shortcut" icon)" = 'C:\Program Files\Dalvero\dalvero.exe'
+check "the desktop shortcut starts in the user's own folder" \
+    test "$(field "$desktop" working_folder)" = "%USERPROFILE%"
+
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dalvero'
+entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
+value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$entry"; }
+check "listed among installed apps as Dalvero" test "$(value DisplayName)" = Dalvero
+check "with its version" test "$(value DisplayVersion)" = 3.1
+check "with its publisher" test "$(value Publisher)" = Dalvero
+check "with its icon" test "$(value DisplayIcon)" = 'C:\Program Files\Dalvero\dalvero.exe,0'
+check "with its uninstaller" \
+    test "$(value UninstallString)" = '"C:\Program Files\Dalvero\Afinstaller.exe"'
+
+# Started as the Start menu starts it: through the shortcut, so that its
+# working folder is Windows' reading of the shortcut's.
+echo "UNIKON" >"$profile/users_own_file.txt"
+WINEDEBUG=-all,+loaddll wine start "$(winepath -w "$shortcut")" 2>"$work/loaded.log"
+for _ in $(seq 1 60); do
+    [ -d "$profile/UNI_KOP" ] && break
+    sleep 1
+done
+check "started from the shortcut, Dalvero makes UNI_KOP in the user's folder" \
+    test -d "$profile/UNI_KOP"
+check "and nothing in Program Files" test ! -e "$program/UNI_KOP"
+sleep 2
+running() {
+    local process
+    for process in /proc/[0-9]*; do
+        tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            tr '\0' ' ' 2>/dev/null <"$process/cmdline" | grep -qF 'Dalvero\dalvero.exe' &&
+            return 0
+    done
+    return 1
+}
+check "Dalvero keeps running with its window open" running
+loaded=$(grep -o 'Loaded L"[^"]*"' "$work/loaded.log" |
+    grep -E 'Qt6|libstdc\+\+|libgcc_s|libwinpthread|\\platforms\\|\\styles\\' | sort -u)
+check "Qt's Windows platform comes from the installation" \
+    grep -qF 'Dalvero\\platforms\\qwindows.dll' <<<"$loaded"
+check "Qt's Windows style too" grep -qF 'Dalvero\\styles\\qwindowsvistastyle.dll' <<<"$loaded"
+stray=$(grep -vF 'Program Files\\Dalvero\\' <<<"$loaded")
+check "every Qt and runtime DLL loaded comes from the installation" test -z "$stray"
+[ -z "$stray" ] || echo "$stray"
+wineserver -k
+wineserver -w
+
+echo "Uninstalling"
+# The uninstaller runs on from a copy of itself: wait for the copy too.
+wine "$program/Afinstaller.exe" /S
+wineserver -w
+check "nothing of Dalvero is left in Program Files" test ! -e "$program"
+check "nor in the Start menu" test ! -e "$shortcut"
+check "nor on the desktop" test ! -e "$desktop"
+check "nor among installed apps" bash -c "! wine reg query '$key' >/dev/null 2>&1"
+check "UNI_KOP stays" test -d "$profile/UNI_KOP"
+check "the user's own files stay" test -f "$profile/users_own_file.txt"
+
+finish
