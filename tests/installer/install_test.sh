@@ -5,7 +5,7 @@
 # making its UNI_KOP in the user's folder, and a silent uninstall that leaves
 # the user's files alone.
 #   tests/installer/install_test.sh INSTALLER
-# Needs wine, xvfb-run (when there is no display) and binutils' od.
+# Needs wine, xvfb-run (when there is no display) and od.
 set -uo pipefail
 installer=$(realpath "${1:?usage: install_test.sh INSTALLER}")
 
