@@ -73,7 +73,7 @@ get_qt_windows() {
         echo "Unpacking Qt for Windows from $qt_windows_archive"
         tar -xJf "$qt_windows_archive" -C "$qt_windows_cache"
     else
-        echo "Building Qt for Windows from Debian's source (about 40 minutes)"
+        echo "Building Qt for Windows from Debian's source (about 25 minutes)"
         add_debian_sources
         cmake/build-qt-windows.sh "$qt_windows"
     fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Qt 6.4.2 qtbase for 64-bit Windows with Debian's mingw-w64, from
 # Debian's own qt6-base source package (the version Debian ships for Linux),
-# and installs it in PREFIX. About 40 minutes on a 2-core machine.
+# and installs it in PREFIX. About 25 minutes on a 2-core machine.
 #   cmake/build-qt-windows.sh PREFIX
 # Needs the packages that ./setup.sh windows installs, and apt's deb-src lines
 # for the Debian archive (setup.sh adds them when missing).
