@@ -135,6 +135,8 @@ windows)
         -DDALVERO_BUILD_BENCH=OFF >/dev/null
     cmake --build build-windows
     run_tests build-windows
+    # Wine's background processes for the tests' prefix end with the tests.
+    wineserver -k 2>/dev/null || true
     # The installer, then the installer as a user meets it.
     cmake --build build-windows --target package
     tests/installer/install_test.sh build-windows/Dalvero-*-win64.exe
