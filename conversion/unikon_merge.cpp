@@ -83,18 +83,21 @@ QByteArray lineHead(const QByteArray& record) {
     return matchKey(record).append(flagCharacter(record));
 }
 
-Result<Lines> mergeUnikon(const Lines& records, const std::vector<bool>& selected,
-                          const Lines& oldLines, const QString& unikonPath) {
+Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& selected,
+                                 const Lines& oldLines, const QString& unikonPath) {
     // Looking the key up gives the same lines, in the same order, as scanning
     // every old line for every pigeon.
     const OldLineIndex index(oldLines);
-    Lines merged;
-    merged.reserve(qMin(records.size(), kMaxListEntries));
-    const auto append = [&](QByteArray line) -> Status {
-        if (merged.size() >= kMaxListEntries)
+    MergedUnikon merged;
+    const qsizetype expected = qMin(records.size(), kMaxListEntries);
+    merged.lines.reserve(expected);
+    merged.sources.reserve(expected);
+    const auto append = [&](QByteArray line, qsizetype oldLine) -> Status {
+        if (merged.lines.size() >= kMaxListEntries)
             return Failure{QStringLiteral("Den nye UNIKON-liste bliver for lang"), unikonPath,
                            QStringLiteral("Den ville få mere end %1 linjer.").arg(kMaxListEntries)};
-        merged.append(std::move(line));
+        merged.lines.append(std::move(line));
+        merged.sources.append(LineSource{oldLine, 1});
         return std::nullopt;
     };
 
@@ -105,15 +108,21 @@ Result<Lines> mergeUnikon(const Lines& records, const std::vector<bool>& selecte
         const QByteArrayView key = QByteArrayView(head).chopped(1);
         qsizetype j = index.first(key);
         if (j < 0) {
-            if (Status full = append(head.append(kZeroTail)))
+            if (Status full = append(head.append(kZeroTail), -1))
                 return *full;
             continue;
         }
+        const qsizetype pigeonFirst = merged.lines.size();
         for (; j >= 0; j = index.next(j)) {
             // The last line of the pigeon takes the head's buffer itself.
             QByteArray line = index.next(j) < 0 ? std::move(head) : head;
-            if (Status full = append(line.append(textPartView(oldLines[j], 14, 24))))
+            if (Status full = append(line.append(textPartView(oldLines[j], 14, 24)), j))
                 return *full;
+        }
+        const qsizetype pigeonLines = merged.lines.size() - pigeonFirst;
+        if (pigeonLines > 1) {
+            for (qsizetype k = pigeonFirst; k < merged.lines.size(); ++k)
+                merged.sources[k].pigeonLines = pigeonLines;
         }
     }
     return merged;

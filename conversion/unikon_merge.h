@@ -20,12 +20,29 @@ char flagCharacter(const QByteArray& record);
 // The match key followed by the flag character.
 QByteArray lineHead(const QByteArray& record);
 
+// Where a line of the new list came from.
+struct LineSource {
+    // The old line whose tail field it carries, or -1 when its pigeon had no
+    // old line and the tail field was filled with zeros.
+    qsizetype oldLine = -1;
+    // How many lines its pigeon got: more than one when several old lines
+    // share its key.
+    qsizetype pigeonLines = 1;
+
+    friend bool operator==(const LineSource&, const LineSource&) = default;
+};
+
+struct MergedUnikon {
+    Lines lines;
+    QList<LineSource> sources; // one for each line
+};
+
 // The new UNIKON list: for every selected pigeon, in pigeon-list order, one
 // line for each old line whose characters 1 to 12 equal its match key (in file
 // order, each with that old line's tail field), or one line with a zero tail
 // field when there is none. Fails when the new list would pass the list limit.
-Result<Lines> mergeUnikon(const Lines& records, const std::vector<bool>& selected,
-                          const Lines& oldLines, const QString& unikonPath);
+Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& selected,
+                                 const Lines& oldLines, const QString& unikonPath);
 
 // Reads the UNIKON file; fails when it cannot be read or holds more lines
 // than a list may.

@@ -186,6 +186,11 @@ void Form1::setCaption(QLabel* label, const QString& text) {
         label->setAccessibleName(text.isEmpty() ? prefix : prefix + QStringLiteral(": ") + text);
 }
 
+void Form1::setCountTooltip(QLabel* label, const QString& text) {
+    label->setToolTip(text);
+    label->setAccessibleDescription(text);
+}
+
 void Form1::wireEvents() {
     connect(m_drive3, &DriveList::driveChanged, this, &Form1::drive3Change);
     connect(m_dir3, &FolderList::openRequested, this,

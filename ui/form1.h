@@ -57,6 +57,9 @@ private:
     // Reports the failure and ends the program; the handler returns next.
     void fail(const Failure& failure);
     void setCaption(QLabel* label, const QString& text);
+    // A count shows just the number; the tooltip, which a screen reader also
+    // says, breaks it down.
+    void setCountTooltip(QLabel* label, const QString& text);
 
     QString m_baseFolder;
     PlatformSeam& m_seam;

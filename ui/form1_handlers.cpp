@@ -8,6 +8,8 @@
 #include "file_list.h"
 #include "folder_list.h"
 #include "line_list.h"
+#include "line_marks.h"
+#include "merge_marks.h"
 #include "pigeon_list.h"
 #include "platform_files.h"
 #include "platform_seam.h"
@@ -137,12 +139,19 @@ void Form1::mergeUnikonFile() {
     m_list2->addLines(oldLines.value());
     setCaption(m_label1_5, QString::number(m_list2->count()));
 
-    const Result<Lines> newLines =
+    const Result<MergedUnikon> merged =
         mergeUnikon(m_list1->lines(), m_list1->selection(), oldLines.value(), path);
-    if (!newLines)
-        return fail(newLines.failure());
-    m_list3->addLines(newLines.value());
+    if (!merged)
+        return fail(merged.failure());
+    m_list3->addLines(merged.value().lines);
     setCaption(m_label1_1, QString::number(m_list3->count()));
+
+    // What the new file changes, shown on the lines and in the counts' tooltips.
+    const MergeMarks marks = markMerge(merged.value().sources, m_list2->count());
+    m_list2->setMarks(marks.oldLines);
+    m_list3->setMarks(marks.newLines);
+    setCountTooltip(m_label1_5, oldCountBreakdown(m_list2->count(), marks));
+    setCountTooltip(m_label1_1, newCountBreakdown(m_list3->count(), marks));
     m_mergedFolder = folder;
     m_mergedName = name;
     m_command1->setEnabled(true);

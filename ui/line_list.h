@@ -20,6 +20,8 @@ public:
     const Lines& lines() const { return m_model.lines(); }
     void addLines(const Lines& lines) { m_model.append(lines); }
     void clear() { m_model.clear(); }
+    void setMarks(std::vector<LineMark> marks) { m_model.setMarks(std::move(marks)); }
+    LineMark mark(int index) const { return m_model.mark(index); }
 
     // The current entry, -1 when there is none; setting it changes no
     // selected flag.

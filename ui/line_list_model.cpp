@@ -1,5 +1,7 @@
 #include "line_list_model.h"
 
+#include "line_marks.h"
+
 #include <algorithm>
 
 namespace dalvero {
@@ -23,8 +25,20 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
         return toDisplay(m_lines.at(index.row()).left(kShownCharacters));
+    case Qt::AccessibleTextRole: {
+        const QString line = toDisplay(m_lines.at(index.row()).left(kShownCharacters));
+        const QString said = markText(mark(index.row()));
+        return said.isEmpty() ? line : line + QStringLiteral(", ") + said;
+    }
+    case Qt::ToolTipRole: {
+        const QString said = markText(mark(index.row()));
+        return said.isEmpty() ? QVariant() : QVariant(said);
+    }
+    case Qt::BackgroundRole: {
+        const LineMark shown = mark(index.row());
+        return shown == LineMark::None ? QVariant() : QVariant(markBrush(shown));
+    }
     case Qt::CheckStateRole:
         if (m_withSelection)
             return m_selected[index.row()] ? Qt::Checked : Qt::Unchecked;
@@ -41,6 +55,8 @@ void LineListModel::append(const Lines& lines) {
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(lines.size()) - 1);
     m_lines.append(lines);
     m_selected.resize(m_lines.size(), false);
+    if (!m_marks.empty())
+        m_marks.resize(m_lines.size(), LineMark::None);
     endInsertRows();
 }
 
@@ -50,7 +66,20 @@ void LineListModel::clear() {
     beginResetModel();
     m_lines.clear();
     m_selected.clear();
+    m_marks.clear();
     endResetModel();
+}
+
+void LineListModel::setMarks(std::vector<LineMark> marks) {
+    marks.resize(m_lines.size(), LineMark::None);
+    m_marks = std::move(marks);
+    if (!m_lines.isEmpty())
+        emit dataChanged(index(0), index(rowCount() - 1),
+                         {Qt::BackgroundRole, Qt::ToolTipRole, Qt::AccessibleTextRole});
+}
+
+LineMark LineListModel::mark(int row) const {
+    return row >= 0 && static_cast<size_t>(row) < m_marks.size() ? m_marks[row] : LineMark::None;
 }
 
 bool LineListModel::isSelected(int row) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text_rules.h"
+#include "merge_marks.h"
 
 #include <QAbstractListModel>
 
@@ -20,9 +20,13 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     const Lines& lines() const { return m_lines; }
-    // Appends `lines` at the end, not selected.
+    // Appends `lines` at the end, not selected and without a mark.
     void append(const Lines& lines);
     void clear();
+    // One mark for each entry, in list order, shown as a tint, a tooltip and
+    // in the entry's accessible text; the entries themselves do not change.
+    void setMarks(std::vector<LineMark> marks);
+    LineMark mark(int row) const;
 
     bool isSelected(int row) const;
     void setSelected(int row, bool selected);
@@ -37,6 +41,7 @@ private:
 
     Lines m_lines;
     std::vector<bool> m_selected;
+    std::vector<LineMark> m_marks; // empty, or one for each entry
     bool m_withSelection;
 };
 

@@ -1,5 +1,6 @@
 #include "export_file.h"
 #include "merge_input_generator.h"
+#include "merge_marks.h"
 #include "ratio_reporter.h"
 #include "reference_merge.h"
 #include "scratch_folder.h"
@@ -35,6 +36,17 @@ void BM_MergeIndexed(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MergeIndexed)->Unit(benchmark::kMillisecond);
+
+// The marks of both lists, from where the merge says each line came from.
+void BM_MarkMerge(benchmark::State& state) {
+    const FullLists& lists = fullLists();
+    const auto merged = dalvero::mergeUnikon(lists.records, lists.selected, lists.oldLines, "");
+    for (auto _ : state) {
+        auto marks = dalvero::markMerge(merged.value().sources, lists.oldLines.size());
+        benchmark::DoNotOptimize(marks);
+    }
+}
+BENCHMARK(BM_MarkMerge)->Unit(benchmark::kMillisecond);
 
 void BM_MergeNestedScan(benchmark::State& state) {
     const FullLists& lists = fullLists();

@@ -1,4 +1,5 @@
 #include "merge_input_generator.h"
+#include "merge_marks.h"
 #include "named_row.h"
 #include "raw_bytes.h"
 #include "reference_merge.h"
@@ -60,7 +61,7 @@ TEST_P(Merge, BuildsTheNewList) {
     const MergeCase& c = GetParam();
     const auto merged = dalvero::mergeUnikon(c.records, c.selected, c.oldLines, "/u/z12345");
     ASSERT_TRUE(merged.ok()) << qPrintable(merged.failure().message());
-    EXPECT_EQ(merged.value(), c.expected);
+    EXPECT_EQ(merged.value().lines, c.expected);
     EXPECT_EQ(dalvero::testing::referenceMerge(c.records, c.selected, c.oldLines), c.expected);
 }
 
@@ -144,6 +145,82 @@ INSTANTIATE_TEST_SUITE_P(
                   {kKey + raw("W\0\x01\n\x7f\x80\xe6\xf8\xe5\xfe\xff\t")}}),
     rowName);
 
+struct MarkCase {
+    const char* name;
+    Lines records;
+    std::vector<bool> selected;
+    Lines oldLines;
+    // One letter per line: N new, D doubled, L leaving, . nothing to notice.
+    const char* newMarks;
+    const char* oldMarks;
+    QMap<qsizetype, qsizetype> pigeonsByLines;
+};
+
+QByteArray letters(const std::vector<dalvero::LineMark>& marks) {
+    QByteArray text;
+    for (const dalvero::LineMark mark : marks)
+        text += ".NDL"[static_cast<int>(mark)];
+    return text;
+}
+
+class MergeMarks : public ::testing::TestWithParam<MarkCase> {};
+
+TEST_P(MergeMarks, FollowWhereEachLineCameFrom) {
+    const MarkCase& c = GetParam();
+    const auto merged = dalvero::mergeUnikon(c.records, c.selected, c.oldLines, "/u/z12345");
+    ASSERT_TRUE(merged.ok());
+    const dalvero::MergeMarks marks = dalvero::markMerge(merged.value().sources, c.oldLines.size());
+    EXPECT_EQ(letters(marks.newLines), QByteArray(c.newMarks));
+    EXPECT_EQ(letters(marks.oldLines), QByteArray(c.oldMarks));
+    EXPECT_EQ(marks.added, QByteArray(c.newMarks).count('N'));
+    EXPECT_EQ(marks.fromOldFile, merged.value().lines.size() - marks.added);
+    EXPECT_EQ(marks.leaving, QByteArray(c.oldMarks).count('L'));
+    EXPECT_EQ(marks.pigeonsByLines, c.pigeonsByLines);
+}
+
+const QByteArray kOther = "ABCDXYGHIJK";
+const QByteArray kOtherKey = " XY00ABCHIJK";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, MergeMarks,
+    ::testing::Values(
+        MarkCase{"Carried", {kRecord}, {true}, {kKey + "W11111111111"}, ".", ".", {}},
+        MarkCase{"NewPigeon", {kRecord, kOther}, {true, true}, {kKey + "W1"}, ".N", ".", {}},
+        MarkCase{
+            "OldTailOfZerosIsNotNew", {kRecord}, {true}, {kKey + "W00000000000"}, ".", ".", {}},
+        MarkCase{"Leaving", {kRecord}, {true}, {kOtherKey + " 2", kKey + "W1"}, ".", "L.", {}},
+        MarkCase{"DeselectedPigeonLeaves",
+                 {kRecord, kOther},
+                 {true, false},
+                 {kKey + "W1", kOtherKey + " 2"},
+                 ".",
+                 ".L",
+                 {}},
+        MarkCase{"DoubledOnEveryLine",
+                 {kOther, kRecord},
+                 {true, true},
+                 {kKey + "W1", kOtherKey + " 2", kKey + "W3"},
+                 ".DD",
+                 "...",
+                 {{2, 1}}},
+        MarkCase{"TwoDoubledPigeonsSideBySide",
+                 {kRecord, kOther},
+                 {true, true},
+                 {kKey + "W1", kOtherKey + " 2", kKey + "W3", kOtherKey + " 4", kOtherKey + " 5"},
+                 "DDDDD",
+                 ".....",
+                 {{2, 1}, {3, 1}}},
+        MarkCase{"SamePigeonListedTwiceIsNotDoubled",
+                 {kRecord, kRecord},
+                 {true, true},
+                 {kKey + "W1"},
+                 "..",
+                 ".",
+                 {}},
+        MarkCase{"EmptyOldFile", {kRecord}, {true}, {}, "N", "", {}},
+        MarkCase{"NothingSelected", {kRecord}, {false}, {kKey + "W1"}, "", "L", {}}),
+    rowName);
+
 // The indexed merge against the plain nested scan on inputs made to trip it.
 TEST(Merge, IndexedEqualsNestedScanOnGeneratedInputs) {
     dalvero::testing::MergeInputGenerator generator(20261207);
@@ -154,9 +231,12 @@ TEST(Merge, IndexedEqualsNestedScanOnGeneratedInputs) {
         const dalvero::testing::MergeInput input = generator.next(pigeons, oldLines);
         const auto merged = dalvero::mergeUnikon(input.records, input.selected, input.oldLines, "");
         ASSERT_TRUE(merged.ok());
-        ASSERT_EQ(merged.value(),
-                  dalvero::testing::referenceMerge(input.records, input.selected, input.oldLines))
+        QList<dalvero::LineSource> sources;
+        ASSERT_EQ(merged.value().lines,
+                  dalvero::testing::referenceMerge(input.records, input.selected, input.oldLines,
+                                                   &sources))
             << "round " << round;
+        ASSERT_EQ(merged.value().sources, sources) << "round " << round;
         compared += pigeons;
     }
     EXPECT_GT(compared, 60000);
@@ -180,7 +260,7 @@ TEST_P(MergeLimit, StopsBeforePassingTheLimit) {
                                              oldLines, "/u/z12345");
     ASSERT_EQ(merged.ok(), c.fits);
     if (c.fits) {
-        EXPECT_EQ(merged.value().size(), c.pigeons * std::max(1, c.linesPerKey));
+        EXPECT_EQ(merged.value().lines.size(), c.pigeons * std::max(1, c.linesPerKey));
     } else {
         EXPECT_EQ(merged.failure().path, QStringLiteral("/u/z12345"));
         EXPECT_FALSE(merged.failure().what.isEmpty());

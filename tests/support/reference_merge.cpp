@@ -13,9 +13,10 @@ QByteArrayView part(QByteArrayView text, qsizetype from, qsizetype to) {
 
 } // namespace
 
-Lines referenceMerge(const Lines& records, const std::vector<bool>& selected,
-                     const Lines& oldLines) {
+Lines referenceMerge(const Lines& records, const std::vector<bool>& selected, const Lines& oldLines,
+                     QList<LineSource>* sources) {
     Lines newLines;
+    QList<LineSource> found;
     for (qsizetype i = 0; i < records.size(); ++i) {
         // A pigeon without a flag counts as not selected, as in the window.
         if (static_cast<size_t>(i) >= selected.size() || !selected[static_cast<size_t>(i)])
@@ -28,16 +29,22 @@ Lines referenceMerge(const Lines& records, const std::vector<bool>& selected,
         matchKey += part(record, 8, 11);
         const char flag = part(record, 12, 12) == QByteArrayView("F") ? 'W' : ' ';
         const QByteArray head = matchKey + flag;
-        bool found = false;
-        for (const QByteArray& oldLine : oldLines) {
-            if (part(oldLine, 1, 12) == QByteArrayView(matchKey)) {
-                found = true;
-                newLines.append(head + part(oldLine, 14, 24).toByteArray());
+        QList<qsizetype> hits;
+        for (qsizetype j = 0; j < oldLines.size(); ++j) {
+            if (part(oldLines[j], 1, 12) == QByteArrayView(matchKey)) {
+                hits.append(j);
+                newLines.append(head + part(oldLines[j], 14, 24).toByteArray());
             }
         }
-        if (!found)
+        if (hits.isEmpty()) {
             newLines.append(head + "00000000000");
+            found.append(LineSource{-1, 1});
+        }
+        for (const qsizetype j : hits)
+            found.append(LineSource{j, hits.size()});
     }
+    if (sources)
+        *sources = found;
     return newLines;
 }
 

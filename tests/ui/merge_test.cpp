@@ -48,6 +48,37 @@ TEST_F(Merge, DoubleClickBuildsBothListsCountsAndOpensDanFil) {
     EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
 }
 
+// The pigeon of 08 is new, the one of 07 stands twice in the old file, and the
+// old line of 09 is not carried over.
+TEST_F(Merge, MarksShowWhatDanFilChangesAndWriteNothingOfTheirOwn) {
+    WindowDriver& w = *driver;
+    w.doubleClick(file1(), QStringLiteral("z1"));
+    const auto said = [&](const char* list, int row, int role) {
+        return w.lineList(QString::fromLatin1(list))->model()->index(row, 0).data(role);
+    };
+    const QString doubled = QStringLiteral("Står flere gange i den gamle fil");
+    const QString added = QStringLiteral("Ny due: ikke i den gamle fil");
+    EXPECT_EQ(said("List3", 0, Qt::ToolTipRole).toString(), doubled);
+    EXPECT_EQ(said("List3", 1, Qt::ToolTipRole).toString(), doubled);
+    EXPECT_EQ(said("List3", 2, Qt::ToolTipRole).toString(), added);
+    EXPECT_EQ(said("List3", 2, Qt::AccessibleTextRole).toString(),
+              QString::fromLatin1(matchKey("08", "2222") + " 00000000000, ") + added);
+    EXPECT_FALSE(said("List2", 0, Qt::ToolTipRole).isValid());
+    EXPECT_EQ(said("List2", 1, Qt::ToolTipRole).toString(),
+              QStringLiteral("Udgår: kommer ikke med i den nye fil"));
+    EXPECT_TRUE(said("List2", 1, Qt::BackgroundRole).isValid());
+    EXPECT_EQ(w.control(QStringLiteral("Label1(1)"))->toolTip(),
+              QStringLiteral("3 i alt: 2 fra den gamle fil, 1 ny, 1 står to gange"));
+    EXPECT_EQ(w.control(QStringLiteral("Label1(5)"))->toolTip(),
+              QStringLiteral("3 i alt: 1 udgår"));
+    EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("3"));
+
+    w.clickDanFil();
+    EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("unikon/z1"))),
+              matchKey("07", "1111") + "Wabcdefghijk\r\n" + matchKey("07", "1111") +
+                  "Wsecond-tail\r\n" + matchKey("08", "2222") + " 00000000000\r\n");
+}
+
 TEST_F(Merge, EnterInTheFileListMergesLikeADoubleClick) {
     WindowDriver& w = *driver;
     QTest::keyClick(file1(), Qt::Key_Down);
