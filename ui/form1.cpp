@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -39,13 +38,24 @@ QLabel* label(QWidget* container, const QString& caption) {
     return result;
 }
 
+// Every caption is laid out for an 8-point sans-serif window font. Windows'
+// own UI font where there is one, else the sans serif the system has (DejaVu
+// Sans on Debian): both are outline fonts that keep their shape on a scaled
+// display, and in both every caption fits its control.
+QFont windowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Segoe UI")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
+// The prompt line is larger. "MS Sans Serif" is a bitmap font that renders
+// badly on a scaled display, so its outline twin stands in for it.
 QFont promptFont() {
     QFont font;
-    const QString wanted = QStringLiteral("MS Sans Serif");
-    if (QFontDatabase::families().contains(wanted))
-        font.setFamily(wanted);
-    else
-        font.setStyleHint(QFont::SansSerif);
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif")});
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(9.75);
     font.setWeight(QFont::Normal);
     return font;
@@ -57,6 +67,7 @@ Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
     : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dalvero Ver 3.1"));
+    setFont(windowFont());
     buildControls();
     setTabOrder();
     describeForAccessibility();

@@ -1,13 +1,19 @@
 // The window as laid out: every control where the layout puts it, with its
 // caption, its frame, its starting state, its accessible name and its place in
 // the tab order.
+#include "named_row.h"
 #include "twips.h"
 #include "window_fixture.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QStyleOption>
 
 namespace dalvero::testing {
 namespace {
@@ -104,6 +110,102 @@ TEST_F(WindowLayout, PromptLineUsesItsOwnFontSize) {
     EXPECT_DOUBLE_EQ(window.find<QLabel>(QStringLiteral("Label5"))->font().pointSizeF(), 9.75);
     EXPECT_TRUE(window.find<QLabel>(QStringLiteral("Label2"))->wordWrap());
 }
+
+// Each caption against the room its control gives it, in the font the window
+// uses; ctest runs this once more at 144 dpi. Captions set while the program
+// runs are given; nullptr is the caption shown at start.
+struct CaptionRoom {
+    const char* name;
+    const char* control;
+    const char* caption;
+};
+
+const CaptionRoom kCaptions[] = {
+    {"Prompt", "Label5", nullptr},
+    {"PromptDeselect", "Label5", "Fravælg evt. duer og vælg unikon fil"},
+    {"PromptOk", "Label5", "Er det OK, klik på 'Dan fil'"},
+    {"ExportFileHint", "Label3", nullptr},
+    {"UnikonFileHint", "Label2", nullptr},
+    {"OldCountCaption", "Label1(4)", nullptr},
+    {"OldCountAtTheLimit", "Label1(5)", "32767"},
+    {"NewCountCaption", "Label1(0)", nullptr},
+    {"NewCountAtTheLimit", "Label1(1)", "32767"},
+    {"ExportFrame", "Frame4", nullptr},
+    {"DeselectFrame", "Frame2", nullptr},
+    {"UnikonFrame", "uni_fil", nullptr},
+    {"OldListFrame", "Frame1", nullptr},
+    {"NewListFrame", "Frame3", nullptr},
+    {"YearBox", "Check1", nullptr},
+    {"DanFil", "Command1", nullptr},
+};
+
+// The room a control gives its caption, and the size the caption needs there.
+struct Fit {
+    QRect room;
+    QSize needed;
+};
+
+template <typename Widget, typename Option>
+Option optionOf(const Widget* widget, void (Widget::*init)(Option*) const) {
+    Option option;
+    (widget->*init)(&option);
+    return option;
+}
+
+// Reach the widgets' own (protected) style options.
+struct FrameOption : QGroupBox {
+    using QGroupBox::initStyleOption;
+};
+struct CheckBoxOption : QCheckBox {
+    using QCheckBox::initStyleOption;
+};
+struct ButtonOption : QPushButton {
+    using QPushButton::initStyleOption;
+};
+
+Fit fitOf(QWidget* control, const QString& caption) {
+    const QFontMetrics metrics(control->font());
+    const QSize oneLine = metrics.size(Qt::TextShowMnemonic, caption);
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        const QRect room = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        return {room, metrics.boundingRect(room, flags, caption).size()};
+    }
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+        frame->setTitle(caption);
+        auto option = optionOf<QGroupBox>(frame, &FrameOption::initStyleOption);
+        const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, frame);
+        return {title.intersected(frame->rect()), oneLine};
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        auto option = optionOf<QCheckBox>(box, &CheckBoxOption::initStyleOption);
+        return {box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box), oneLine};
+    }
+    auto* button = qobject_cast<QPushButton*>(control);
+    auto option = optionOf<QPushButton>(button, &ButtonOption::initStyleOption);
+    return {button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button),
+            oneLine};
+}
+
+class CaptionFit : public WindowTest, public ::testing::WithParamInterface<CaptionRoom> {};
+
+TEST_P(CaptionFit, NoCaptionIsCutOff) {
+    const CaptionRoom& c = GetParam();
+    WindowDriver& window = start();
+    QWidget* control = window.control(QString::fromUtf8(c.control));
+    ASSERT_NE(control, nullptr);
+    const QString caption = c.caption ? QString::fromUtf8(c.caption) : captionOf(control);
+    ASSERT_FALSE(caption.isEmpty());
+    const Fit fit = fitOf(control, caption);
+    const QFontInfo font(control->font());
+    const QString shownIn =
+        QStringLiteral("%1 in %2 %3 pt").arg(caption, font.family()).arg(font.pointSizeF());
+    EXPECT_LE(fit.needed.width(), fit.room.width()) << qPrintable(shownIn);
+    EXPECT_LE(fit.needed.height(), fit.room.height()) << qPrintable(shownIn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, CaptionFit, ::testing::ValuesIn(kCaptions), rowName);
 
 TEST_F(WindowLayout, AtStartOnlyTheExportPickersAndTheOldAndNewListsCanBeUsed) {
     WindowDriver& window = start();
