@@ -1,5 +1,6 @@
-// Grabs the window at start, after loading, after the merge and with the
-// final message into the folder named on the command line. Run it under a
+// Grabs the window at start, after loading, after the merge (once more with
+// the tooltip of a marked line) and with the final message into the folder
+// named on the command line. Run it under a
 // real X server, e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_screenshots docs
 #include "pigeon_list.h"
 #include "scratch_folder.h"
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
+#include <QToolTip>
 
 #include <cstdio>
 
@@ -35,7 +37,8 @@ QByteArray demoUnikon() {
         text += " 2200DK-" + QByteArray::number(1000 + i * 37).rightJustified(4, '0') + "W" +
                 QByteArray::number(51234567890LL + i) + "\r\n";
     }
-    return text;
+    // One pigeon stands twice in the old file.
+    return text + " 2200DK-1296W51234567999\r\n";
 }
 
 // The part of the screen that shows the window and anything over it.
@@ -73,6 +76,23 @@ int main(int argc, char** argv) {
 
     driver.doubleClick(driver.files(QStringLiteral("File1")), QStringLiteral("z12345"));
     ok &= grab(outFolder + QStringLiteral("/merged.png"), area);
+
+    // The doubled pigeon at the foot of the new list, with the tooltip the
+    // mouse resting on it shows; new pigeons stand above it.
+    dalvero::LineList* list3 = driver.lineList(QStringLiteral("List3"));
+    for (int row = 0; row < list3->count(); ++row) {
+        if (list3->mark(row) != dalvero::LineMark::Doubled)
+            continue;
+        const QModelIndex doubled = list3->model()->index(row + 1, 0);
+        list3->scrollTo(doubled, QAbstractItemView::PositionAtBottom);
+        const QRect line = list3->visualRect(doubled);
+        QToolTip::showText(list3->viewport()->mapToGlobal(line.center()),
+                           doubled.data(Qt::ToolTipRole).toString(), list3);
+        break;
+    }
+    // The tooltip reaches past the window's right edge.
+    ok &= grab(outFolder + QStringLiteral("/marks.png"), area.adjusted(0, 0, 160, 0));
+    QToolTip::hideText();
 
     driver.seam.whileMessageShown = [&](const QString& text) {
         // The box as the program shows it, left open while it is grabbed.
