@@ -33,13 +33,19 @@ Lines splitLines(const QByteArray& contents);
 // Every line followed by CR LF, the last one too.
 QByteArray joinLines(const Lines& lines);
 
-// Bytes shown in a widget map one to one to the characters U+0000..U+00FF,
-// so that every byte survives the round trip through the window.
+// Bytes shown in a widget: the files come from Windows programs in the
+// Danish code page, so each byte shows as its Windows-1252 character (0x80 as
+// "€", 0x84 as "„", 0x96 as "–"). The five bytes Windows-1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) show as the Latin-1 characters of
+// the same code, so that every byte has a character of its own and survives
+// the round trip through the window unchanged.
 QString toDisplay(const QByteArray& bytes);
 QStringList toDisplay(const Lines& lines);
 
-// The reverse mapping; empty when the text holds a character above U+00FF
-// (which no file ever gives, but typed text might).
+// The reverse mapping; empty when the text holds a character that no byte
+// shows as: one above U+00FF that Windows-1252 lacks (which no file ever
+// gives, but typed text might), or one of U+0080..U+009F that a
+// Windows-1252 character has taken the byte of (U+0080, as 0x80 shows as "€").
 std::optional<QByteArray> fromDisplay(const QString& text);
 
 // Fails when adding `adding` entries to a list of `current` entries would

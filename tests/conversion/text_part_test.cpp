@@ -103,24 +103,58 @@ INSTANTIATE_TEST_SUITE_P(Rule, ListRoom,
                                            RoomCase{"Huge", 1, qsizetype(1) << 40, false}),
                          rowName);
 
-// Every byte shows as the character of the same code and comes back as it was.
+// Every byte shows as a character of its own and comes back as it was; all
+// but 0x80 to 0x9F show as the character of the same code.
 TEST(DisplayMapping, EveryByteSurvivesTheWindow) {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     const QString shown = dalvero::toDisplay(all);
     ASSERT_EQ(shown.size(), 256);
-    for (int b = 0; b < 256; ++b)
-        EXPECT_EQ(shown[b].unicode(), b);
+    for (int b = 0; b < 256; ++b) {
+        if (b < 0x80 || b >= 0xa0) {
+            EXPECT_EQ(shown[b].unicode(), b);
+        }
+    }
     EXPECT_EQ(dalvero::fromDisplay(shown), std::optional<QByteArray>(all));
-    EXPECT_EQ(dalvero::toDisplay(dalvero::Lines{"\xe6", "b"}),
-              QStringList({QStringLiteral("æ"), QStringLiteral("b")}));
+    EXPECT_EQ(dalvero::toDisplay(dalvero::Lines{"\xe6", "b\x80"}),
+              QStringList({QStringLiteral("æ"), QStringLiteral("b€")}));
 }
 
-TEST(DisplayMapping, RefusesCharactersNoByteCanHold) {
-    EXPECT_EQ(dalvero::fromDisplay(QStringLiteral("07\u20ac")), std::nullopt);
-    EXPECT_EQ(dalvero::fromDisplay(QString::fromUcs4(U"\U0001F426")), std::nullopt);
-    EXPECT_EQ(dalvero::fromDisplay(QString()), std::optional<QByteArray>(QByteArray()));
+struct DisplayCase {
+    const char* name;
+    QString shown;
+    // The bytes shown so and typed text's bytes; none when no byte shows as
+    // some character of the text.
+    std::optional<QByteArray> bytes;
+};
+
+class DisplayCharacters : public ::testing::TestWithParam<DisplayCase> {};
+
+// Windows-1252 both ways; typed text with a character no byte shows as is refused.
+TEST_P(DisplayCharacters, ShowWindows1252) {
+    const DisplayCase& c = GetParam();
+    if (c.bytes) {
+        EXPECT_EQ(dalvero::toDisplay(*c.bytes), c.shown);
+    }
+    EXPECT_EQ(dalvero::fromDisplay(c.shown), c.bytes);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, DisplayCharacters,
+    ::testing::Values(
+        DisplayCase{"Euro", QStringLiteral("07\u20ac"), "07\x80"},
+        DisplayCase{"LowDoubleQuote", QStringLiteral("\u201e"), "\x84"},
+        DisplayCase{"EnDash", QStringLiteral("\u2013"), "\x96"},
+        DisplayCase{"LastOfTheCodePage", QStringLiteral("\u0178"), "\x9f"},
+        DisplayCase{"UndefinedBytesKeepTheirCode", QStringLiteral("\u0081\u008d\u008f\u0090\u009d"),
+                    "\x81\x8d\x8f\x90\x9d"},
+        DisplayCase{"DanishLetters", QStringLiteral("æøåÆØÅ"), "\xe6\xf8\xe5\xc6\xd8\xc5"},
+        DisplayCase{"Empty", QString(), QByteArray()},
+        // 0x80 shows as "€": nothing shows as U+0080 any more.
+        DisplayCase{"ControlTakenByTheCodePage", QStringLiteral("07\u0080"), std::nullopt},
+        DisplayCase{"AboveLatin1NotInTheCodePage", QStringLiteral("07\u0100"), std::nullopt},
+        DisplayCase{"OutsideTheBasicPlane", QString::fromUcs4(U"\U0001F426"), std::nullopt}),
+    rowName);
 
 } // namespace
