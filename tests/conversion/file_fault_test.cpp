@@ -2,6 +2,7 @@
 #include "export_file.h"
 #include "named_row.h"
 #include "scratch_folder.h"
+#include "text_file.h"
 #include "unikon_merge.h"
 
 #include <QDir>
@@ -18,7 +19,6 @@ namespace {
 using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 
-using dalvero::testing::fileBytes;
 using dalvero::testing::folderEntries;
 using dalvero::testing::HeldFile;
 using dalvero::testing::onThisPlatform;
@@ -36,14 +36,22 @@ dalvero::Status loadFailure(bool exportFile, const QString& path) {
     return loaded ? dalvero::Status() : loaded.failure();
 }
 
-QByteArray loadReport(bool exportFile, const QString& path) {
+QByteArray loadReport(bool exportFile, const QString& path, const char* reasonHas) {
     const dalvero::Status failed = loadFailure(exportFile, path);
     if (!failed)
         return "OK";
     // The report must say what, which file and why.
     if (failed->what.isEmpty() || failed->reason.isEmpty())
         return "FAIL without what or why";
+    if (reasonHas && !failed->reason.contains(QString::fromUtf8(reasonHas)))
+        return "FAIL because " + failed->reason.toUtf8();
     return "FAIL " + QFile::encodeName(failed->path);
+}
+
+// The first bytes of a file, which may be too big to read whole.
+QByteArray fileHead(const QString& path, qint64 size) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(size) : QByteArray();
 }
 
 struct ReadFaultCase {
@@ -53,6 +61,9 @@ struct ReadFaultCase {
     // Spoils the file at `path` (or the folder around it).
     std::function<void(const ScratchFolder&, const QString& path)> spoil;
     bool heldByAnotherProgram = false; // open without sharing while it is read
+    // What the reason must say (empty: the system's own); null for a file
+    // that must load after all.
+    const char* reasonHas = "";
 };
 
 class ReadFault : public ::testing::TestWithParam<ReadFaultCase> {};
@@ -62,6 +73,7 @@ TEST_P(ReadFault, ReportsTheFileAndChangesNothing) {
     ScratchFolder folder;
     const QString path = folder.writeFile(QStringLiteral("mappe/fil.txt"), kContents);
     c.spoil(folder, path);
+    const qint64 sizeBefore = QFileInfo(path).size();
     const QStringList before = folderEntries(folder.filePath(QStringLiteral("mappe")));
     QByteArray report;
     std::optional<HeldFile> held;
@@ -71,18 +83,19 @@ TEST_P(ReadFault, ReportsTheFileAndChangesNothing) {
     }
     if (c.unprivileged) {
         folder.openToEveryone();
-        const auto outcome =
-            dalvero::testing::runAsUnprivileged([&] { return loadReport(c.exportFile, path); });
+        const auto outcome = dalvero::testing::runAsUnprivileged(
+            [&] { return loadReport(c.exportFile, path, c.reasonHas); });
         ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
         report = outcome.report;
     } else {
-        report = loadReport(c.exportFile, path);
+        report = loadReport(c.exportFile, path, c.reasonHas);
     }
     held.reset();
-    EXPECT_EQ(report, "FAIL " + QFile::encodeName(path));
+    EXPECT_EQ(report, c.reasonHas ? "FAIL " + QFile::encodeName(path) : QByteArray("OK"));
     EXPECT_EQ(folderEntries(folder.filePath(QStringLiteral("mappe"))), before);
     if (QFileInfo(path).isFile()) {
-        EXPECT_EQ(fileBytes(path), kContents);
+        EXPECT_EQ(QFileInfo(path).size(), sizeBefore);
+        EXPECT_EQ(fileHead(path, kContents.size()), kContents);
     }
 }
 
@@ -106,6 +119,15 @@ void danglingLink(const ScratchFolder& folder, const QString& path) {
     QFile::link(folder.filePath(QStringLiteral("gone")), path);
 }
 
+// A sparse file of that size: it takes no room on the disk, and reading it
+// whole would take its size in memory.
+std::function<void(const ScratchFolder&, const QString&)> sizedTo(qint64 size) {
+    return [size](const ScratchFolder&, const QString& path) {
+        ASSERT_TRUE(QFile::resize(path, size));
+    };
+}
+constexpr qint64 kGiB = qint64(1) << 30;
+
 // Opening a pipe for reading waits for a writer: it would hang the window.
 void replaceByPipe(const ScratchFolder&, const QString& path) {
     QFile::remove(path);
@@ -127,7 +149,15 @@ INSTANTIATE_TEST_SUITE_P(
          {"UnikonFolderClosed_LinuxOnlyUnprivileged", false, true, folderClosed},
          {"UnikonLocked_WindowsOnlyLock", false, false, untouched, true},
          {"ExportIsPipe_LinuxOnlyNamedPipe", true, false, replaceByPipe},
-         {"UnikonIsPipe_LinuxOnlyNamedPipe", false, false, replaceByPipe}})),
+         {"UnikonIsPipe_LinuxOnlyNamedPipe", false, false, replaceByPipe},
+         // Too big for a list of sane lines: refused before it is read, with
+         // how big it is and the most that is read.
+         {"ExportJustPastTheSizeBound", true, false, sizedTo(dalvero::kMaxListFileBytes + 1), false,
+          "67.110.913 byte"},
+         {"UnikonFarPastTheSizeBound", false, false, sizedTo(4 * kGiB), false,
+          "4.294.967.296 byte"},
+         {"ExportAtTheSizeBoundLoads", true, false, sizedTo(dalvero::kMaxListFileBytes), false,
+          nullptr}})),
     rowName);
 
 } // namespace
