@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 
 packages=(
     build-essential cmake ninja-build pkg-config file dpkg-dev
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     desktop-file-utils appstream librsvg2-bin

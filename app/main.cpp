@@ -1,10 +1,12 @@
 #include "form1.h"
 #include "module1.h"
 #include "platform_seam.h"
+#include "qt_translation.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLocale>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
@@ -14,6 +16,8 @@ int main(int argc, char** argv) {
         Module1::argumentText(argc, argv), QDir::toNativeSeparators(QDir::currentPath()));
 
     QApplication app(argc, argv);
+    // Before anything is shown, the start-up's own error message included.
+    Module1::installQtTranslation(QLocale::system());
     QGuiApplication::setDesktopFileName(QStringLiteral("dk.dalvero.Dalvero"));
     // The installed theme icon where there is one; run from the build tree,
     // the copy built into the program.

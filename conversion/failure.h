@@ -15,6 +15,8 @@ struct Failure {
     QString path;   // the full path concerned
     QString reason; // the system's reason, e.g. "No such file or directory"
 
+    // The report the user reads; the reason in the user's language where Qt's
+    // installed translation words it.
     QString message() const;
 };
 

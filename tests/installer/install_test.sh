@@ -80,7 +80,8 @@ program=$drive_c/"Program Files"/Dalvero
 check "installed under Program Files\\Dalvero" test -f "$program/dalvero.exe"
 for file in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
     styles/qwindowsvistastyle.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
-    licenser/Qt/LGPL-3.txt licenser/Qt/GPL-3.txt Afinstaller.exe; do
+    licenser/Qt/LGPL-3.txt licenser/Qt/GPL-3.txt Afinstaller.exe \
+    qtbase_da.qm licenser/Qt/translations-copyright.txt; do
     check "installs $file" test -f "$program/$file"
 done
 # The program's DLLs and no others: nothing of the test build's Qt comes along.
@@ -152,6 +153,7 @@ echo "Uninstalling"
 # The uninstaller runs on from a copy of itself: wait for the copy too.
 wine "$program/Afinstaller.exe" /S
 wineserver -w
+check "Qt's Danish texts are gone" test ! -e "$program/qtbase_da.qm"
 check "nothing of Dalvero is left in Program Files" test ! -e "$program"
 check "nor in the Start menu" test ! -e "$shortcut"
 check "nor on the desktop" test ! -e "$desktop"
