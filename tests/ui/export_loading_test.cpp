@@ -150,7 +150,9 @@ TEST_F(ExportLoading, EveryByteOfARecordIsShownAsItsOwnCharacter) {
     WindowDriver& w = start();
     w.loadExport(exportFolder, QStringLiteral("c.txt"));
     EXPECT_EQ(w.list1()->entry(0), odd);
-    EXPECT_EQ(w.entries(QStringLiteral("List1")).value(0), QString::fromLatin1(odd));
+    // The files come from Windows programs in the Danish code page: 0x80 is €.
+    EXPECT_EQ(w.entries(QStringLiteral("List1")).value(0),
+              QString::fromLatin1(odd.chopped(2)) + QChar(0x20AC) + QChar(0xFF));
     EXPECT_EQ(w.caption(QStringLiteral("Label4")), QString::fromLatin1("\xc6rt 2"));
 }
 
