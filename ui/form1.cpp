@@ -39,12 +39,12 @@ QLabel* label(QWidget* container, const QString& caption) {
 }
 
 // Every caption is laid out for an 8-point sans-serif window font. Windows'
-// own UI font where there is one, else the sans serif the system has (DejaVu
-// Sans on Debian): both are outline fonts that keep their shape on a scaled
-// display, and in both every caption fits its control.
+// own UI font where there is one, else DejaVu Sans (Debian's default), else
+// whatever sans serif the system has: outline fonts that keep their shape on
+// a scaled display, and in the first two every caption fits its control.
 QFont windowFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Segoe UI")});
+    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;
@@ -54,7 +54,7 @@ QFont windowFont() {
 // badly on a scaled display, so its outline twin stands in for it.
 QFont promptFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif")});
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(9.75);
     font.setWeight(QFont::Normal);
