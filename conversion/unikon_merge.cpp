@@ -97,7 +97,7 @@ Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& 
             return Failure{QStringLiteral("Den nye UNIKON-liste bliver for lang"), unikonPath,
                            QStringLiteral("Den ville få mere end %1 linjer.").arg(kMaxListEntries)};
         merged.lines.append(std::move(line));
-        merged.sources.append(LineSource{oldLine, 1});
+        merged.sources.append(LineSource{static_cast<qint32>(oldLine), 1});
         return std::nullopt;
     };
 
@@ -119,7 +119,7 @@ Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& 
             if (Status full = append(line.append(textPartView(oldLines[j], 14, 24)), j))
                 return *full;
         }
-        const qsizetype pigeonLines = merged.lines.size() - pigeonFirst;
+        const auto pigeonLines = static_cast<qint32>(merged.lines.size() - pigeonFirst);
         if (pigeonLines > 1) {
             for (qsizetype k = pigeonFirst; k < merged.lines.size(); ++k)
                 merged.sources[k].pigeonLines = pigeonLines;

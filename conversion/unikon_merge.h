@@ -20,14 +20,15 @@ char flagCharacter(const QByteArray& record);
 // The match key followed by the flag character.
 QByteArray lineHead(const QByteArray& record);
 
-// Where a line of the new list came from.
+// Where a line of the new list came from. No list passes 32,767 lines, so
+// 32 bits hold either number and keep the record small.
 struct LineSource {
     // The old line whose tail field it carries, or -1 when its pigeon had no
     // old line and the tail field was filled with zeros.
-    qsizetype oldLine = -1;
+    qint32 oldLine = -1;
     // How many lines its pigeon got: more than one when several old lines
     // share its key.
-    qsizetype pigeonLines = 1;
+    qint32 pigeonLines = 1;
 
     friend bool operator==(const LineSource&, const LineSource&) = default;
 };

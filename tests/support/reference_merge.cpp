@@ -41,7 +41,7 @@ Lines referenceMerge(const Lines& records, const std::vector<bool>& selected, co
             found.append(LineSource{-1, 1});
         }
         for (const qsizetype j : hits)
-            found.append(LineSource{j, hits.size()});
+            found.append(LineSource{qint32(j), qint32(hits.size())});
     }
     if (sources)
         *sources = found;
