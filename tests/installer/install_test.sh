@@ -3,7 +3,10 @@
 # own: a silent install, the installed files, the Start-menu shortcut, the
 # entry in Windows' list of installed apps, Dalvero started from the shortcut
 # making its UNI_KOP in the user's folder, and a silent uninstall that leaves
-# the user's files alone.
+# the user's files alone. Also: nothing installed on a Windows older than 10,
+# an earlier installation in another folder replaced, neither install nor
+# uninstall while Dalvero runs, and, when a certificate was given
+# (DALVERO_SIGN_CA), every program file signed.
 #   tests/installer/install_test.sh INSTALLER
 # Needs wine, xvfb-run (when there is no display) and od.
 set -uo pipefail
@@ -70,13 +73,30 @@ field() { link_fields "$1" | sed -n "s/^$2=//p"; }
 
 echo "Installing $installer into a fresh Wine prefix"
 wineboot -i >/dev/null 2>&1
+drive_c=$WINEPREFIX/drive_c
+program=$drive_c/"Program Files"/Dalvero
+earlier=$drive_c/Gammel/Dalvero
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dalvero'
+
+wine reg add 'HKCU\Software\Wine' /v Version /d win7 /f >/dev/null 2>&1
 wine "$installer" /S
+status=$?
+wineserver -w
+check "on Windows 7 the silent install fails ($status)" test "$status" -eq 4
+check "and installs nothing" test ! -e "$program"
+wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+
+wine "$installer" /S '/D=C:\Gammel\Dalvero'
+wineserver -w
+check "an earlier installation in another folder" test -f "$earlier/dalvero.exe"
+wine "$installer" /S '/D=C:\Program Files\Dalvero'
 installed=$?
 wineserver -w
 check "the silent install ends well" test "$installed" -eq 0
-
-drive_c=$WINEPREFIX/drive_c
-program=$drive_c/"Program Files"/Dalvero
+check "the earlier installation is gone" test ! -e "$earlier"
+check "one entry among installed apps" \
+    test "$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        grep -c 'DisplayName.*Dalvero')" -eq 1
 check "installed under Program Files\\Dalvero" test -f "$program/dalvero.exe"
 for file in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
     styles/qwindowsvistastyle.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
@@ -106,7 +126,6 @@ check "the shortcut shows dalvero.exe's icon" \
 check "the desktop shortcut starts in the user's own folder" \
     test "$(field "$desktop" working_folder)" = "%USERPROFILE%"
 
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dalvero'
 entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
 value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$entry"; }
 check "listed among installed apps as Dalvero" test "$(value DisplayName)" = Dalvero
@@ -146,6 +165,31 @@ check "Qt's Windows style too" grep -qF 'Dalvero\\styles\\qwindowsvistastyle.dll
 stray=$(grep -vF 'Program Files\\Dalvero\\' <<<"$loaded")
 check "every Qt and runtime DLL loaded comes from the installation" test -z "$stray"
 [ -z "$stray" ] || echo "$stray"
+
+# While Dalvero runs, its files stay as they are.
+wine "$program/Afinstaller.exe" /S '_?=C:\Program Files\Dalvero'
+status=$?
+# As Windows' own list of apps starts it: it goes on in a copy of itself.
+wine "$program/Afinstaller.exe" /S
+sleep 5
+check "a silent uninstall while Dalvero runs fails ($status)" test "$status" -eq 3
+check "and leaves the program" test -f "$program/dalvero.exe" -a -f "$program/Qt6Core.dll"
+check "and its entry among installed apps" wine reg query "$key" >/dev/null 2>&1
+wine "$installer" /S
+status=$?
+check "a silent install while Dalvero runs fails ($status)" test "$status" -eq 3
+check "Dalvero still runs" running
+
+if [ -n "${DALVERO_SIGN_CA:-}" ]; then
+    unsigned=
+    for file in "$installer" "$program"/*.exe "$program"/*.dll "$program"/*/*.dll; do
+        osslsigncode verify -CAfile "$DALVERO_SIGN_CA" -in "$file" >/dev/null 2>&1 ||
+            unsigned="$unsigned $(basename "$file")"
+    done
+    check "the installer, the uninstaller, the program and every DLL are signed" \
+        test -z "$unsigned"
+    [ -z "$unsigned" ] || echo "unsigned:$unsigned"
+fi
 wineserver -k
 wineserver -w
 
