@@ -1,6 +1,6 @@
 #include "file_list.h"
 
-#include "platform_files.h"
+#include "listing.h"
 #include "user_order.h"
 #include "wildcard.h"
 

@@ -1,6 +1,6 @@
 #include "folder_list.h"
 
-#include "platform_files.h"
+#include "listing.h"
 #include "user_order.h"
 
 #include <QDir>
