@@ -5,6 +5,7 @@
 #include "folder_list.h"
 #include "line_list.h"
 #include "pigeon_list.h"
+#include "program.h"
 #include "twips.h"
 #include "year_combo.h"
 
@@ -20,6 +21,12 @@ namespace dalvero {
 namespace {
 
 const char* const kAccessiblePrefix = "dalveroAccessiblePrefix";
+
+// The caption beside each of the two counts.
+const QString kCountCaption = QStringLiteral("Antal Duer");
+
+// Debian's default sans serif, where Windows' UI font is missing.
+const QString kFallbackFont = QStringLiteral("DejaVu Sans");
 
 // Places `widget` in `container` at a position given in twips, relative to
 // the container's top-left corner, under the control's own name.
@@ -44,7 +51,7 @@ QLabel* label(QWidget* container, const QString& caption) {
 // a scaled display, and in the first two every caption fits its control.
 QFont windowFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Segoe UI"), kFallbackFont});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;
@@ -54,7 +61,7 @@ QFont windowFont() {
 // badly on a scaled display, so its outline twin stands in for it.
 QFont promptFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), kFallbackFont});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(9.75);
     font.setWeight(QFont::Normal);
@@ -66,7 +73,7 @@ QFont promptFont() {
 Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
     : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Dalvero Ver 3.1"));
+    setWindowTitle(QStringLiteral("Dalvero Ver ") + kVersion);
     setFont(windowFont());
     buildControls();
     setTabOrder();
@@ -130,15 +137,13 @@ void Form1::buildControls() {
     m_frame1 = place(new QGroupBox(QStringLiteral("GL UNIKON FIL"), this), "Frame1", twips, 9480,
                      840, 3135, 2055);
     m_list2 = place(new LineList(m_frame1), "List2", twips, 120, 240, 2895, 1230);
-    m_label1_4 = place(label(m_frame1, QStringLiteral("Antal Duer")), "Label1(4)", twips, 480, 1680,
-                       975, 255);
+    m_label1_4 = place(label(m_frame1, kCountCaption), "Label1(4)", twips, 480, 1680, 975, 255);
     m_label1_5 = place(label(m_frame1, QString()), "Label1(5)", twips, 1920, 1680, 735, 255);
 
     m_frame3 = place(new QGroupBox(QStringLiteral("NY UNIKON FIL"), this), "Frame3", twips, 9480,
                      3000, 3135, 2295);
     m_list3 = place(new LineList(m_frame3), "List3", twips, 120, 240, 2895, 1425);
-    m_label1_0 = place(label(m_frame3, QStringLiteral("Antal Duer")), "Label1(0)", twips, 480, 1800,
-                       975, 255);
+    m_label1_0 = place(label(m_frame3, kCountCaption), "Label1(0)", twips, 480, 1800, 975, 255);
     m_label1_1 = place(label(m_frame3, QString()), "Label1(1)", twips, 1680, 1800, 735, 255);
 
     m_command1 = place(new QPushButton(QStringLiteral("Dan fil"), this), "Command1", twips, 10320,

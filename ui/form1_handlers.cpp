@@ -172,7 +172,7 @@ void Form1::writeUnikonFile() {
     }
     const QString name = m_file1->list(current);
     const QString unikonPath = joinPath(m_dir1->path(), name);
-    const QString wantedBackup = backupPath(m_baseFolder, name, fileNameSafe(m_seam.todayText()));
+    const QString wantedBackup = backupPath(m_baseFolder, name, m_seam.todayText());
     // The backup and the rewrite go to one and the same file.
     const Result<QString> file = platform::resolveChosenFile(unikonPath, kBackupFailed);
     if (!file)
