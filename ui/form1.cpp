@@ -70,6 +70,18 @@ QFont promptFont() {
 
 } // namespace
 
+// Every event comes in through here: once the program has ended, the window
+// runs no more of them, neither those raised while the end is under way nor
+// those still on their way. An event raised inside a running handler (the
+// year box unticked by "Dan fil", the folder a new drive shows) comes in here
+// too and runs, as the program has not ended yet.
+template <typename... Args> auto Form1::whileRunning(void (Form1::*handler)(Args...)) {
+    return [this, handler](Args... args) {
+        if (!m_ended)
+            (this->*handler)(args...);
+    };
+}
+
 Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
     : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam) {
     setObjectName(QStringLiteral("Form1"));
@@ -208,31 +220,30 @@ void Form1::setCountTooltip(QLabel* label, const QString& text) {
 }
 
 void Form1::wireEvents() {
-    connect(m_drive3, &DriveList::driveChanged, this, &Form1::drive3Change);
-    connect(m_dir3, &FolderList::openRequested, this,
-            [this](const QString& folder) { openFolder(*m_dir3, folder); });
-    connect(m_dir3, &FolderList::pathChanged, this, &Form1::dir3Change);
-    connect(m_file2, &FileList::fileClicked, this, &Form1::loadExportFile);
+    connect(m_drive3, &DriveList::driveChanged, this, whileRunning(&Form1::drive3Change));
+    connect(m_dir3, &FolderList::openRequested, this, whileRunning(&Form1::dir3Open));
+    connect(m_dir3, &FolderList::pathChanged, this, whileRunning(&Form1::dir3Change));
+    connect(m_file2, &FileList::fileClicked, this, whileRunning(&Form1::loadExportFile));
 
-    connect(m_combo2, &YearCombo::picked, this, &Form1::deselectYear);
+    connect(m_combo2, &YearCombo::picked, this, whileRunning(&Form1::deselectYear));
     // toggled, unlike clicked, also follows a change of the box made by code.
-    connect(m_check1, &QCheckBox::toggled, this, &Form1::resetLists);
+    connect(m_check1, &QCheckBox::toggled, this, whileRunning(&Form1::resetLists));
 
-    connect(m_drive1, &DriveList::driveChanged, this, &Form1::drive1Change);
-    connect(m_dir1, &FolderList::openRequested, this,
-            [this](const QString& folder) { openFolder(*m_dir1, folder); });
-    connect(m_dir1, &FolderList::pathChanged, this, &Form1::dir1Change);
-    connect(m_file1, &FileList::fileDoubleClicked, this, &Form1::mergeUnikonFile);
+    connect(m_drive1, &DriveList::driveChanged, this, whileRunning(&Form1::drive1Change));
+    connect(m_dir1, &FolderList::openRequested, this, whileRunning(&Form1::dir1Open));
+    connect(m_dir1, &FolderList::pathChanged, this, whileRunning(&Form1::dir1Change));
+    connect(m_file1, &FileList::fileDoubleClicked, this, whileRunning(&Form1::mergeUnikonFile));
 
-    connect(m_command1, &QPushButton::clicked, this, &Form1::writeUnikonFile);
+    connect(m_command1, &QPushButton::clicked, this, whileRunning(&Form1::writeUnikonFile));
 }
 
 void Form1::openStartFolders() {
     // Both chains start at the process's current folder, whatever the base
-    // folder is.
+    // folder is; a folder that cannot be shown ends the program before the
+    // second chain opens.
     const QString current = QDir::toNativeSeparators(QDir::currentPath());
-    openFolder(*m_dir3, current);
-    openFolder(*m_dir1, current);
+    for (const auto open : {&Form1::dir3Open, &Form1::dir1Open})
+        whileRunning(open)(current);
 }
 
 } // namespace dalvero
