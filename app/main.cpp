@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "module1.h"
 #include "platform_seam.h"
+#include "program.h"
 #include "qt_translation.h"
 
 #include <QApplication>
@@ -8,6 +9,11 @@
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
+
+namespace {
+// The name of the desktop entry and of the icon.
+const QString kAppId = QStringLiteral("dk.dalvero.Dalvero");
+} // namespace
 
 int main(int argc, char** argv) {
     // The argument text decides the base folder, so read it before Qt takes
@@ -18,16 +24,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Before anything is shown, the start-up's own error message included.
     Module1::installQtTranslation(QLocale::system());
-    QGuiApplication::setDesktopFileName(QStringLiteral("dk.dalvero.Dalvero"));
+    QGuiApplication::setDesktopFileName(kAppId);
     // The installed theme icon where there is one; run from the build tree,
     // the copy built into the program.
     QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("dk.dalvero.Dalvero"),
-                         QIcon(QStringLiteral(":/icons/dk.dalvero.Dalvero.png"))));
-    QApplication::setApplicationName(QStringLiteral("dalvero"));
+        QIcon::fromTheme(kAppId, QIcon(QStringLiteral(":/icons/dk.dalvero.Dalvero.png"))));
+    QApplication::setApplicationName(dalvero::kProgramName);
 
     if (const dalvero::Status failed = Module1::ensureBackupFolder(baseFolder)) {
-        QMessageBox::critical(nullptr, QStringLiteral("dalvero"), failed->message());
+        QMessageBox::critical(nullptr, dalvero::kProgramName, failed->message());
         return 1;
     }
 

@@ -12,6 +12,12 @@ namespace dalvero {
 inline const QString kBackupFailed =
     QStringLiteral("Kunne ikke lave sikkerhedskopi af UNIKON-filen");
 
+// The folder under the base folder that holds the backups.
+inline const QString kBackupFolderName = QStringLiteral("UNI_KOP");
+
+// base folder & "/UNI_KOP", by plain concatenation.
+QString backupFolder(const QString& baseFolder);
+
 // Today's date (or any date) as short date text in the given locale.
 QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());
 

@@ -14,6 +14,7 @@ namespace dalvero {
 namespace {
 
 const QString kWriteWhat = QStringLiteral("Kunne ikke skrive UNIKON-filen");
+const QString kIsFolder = QStringLiteral("Det er en mappe, ikke en fil.");
 
 Failure tooBig(const QString& what, const QString& path, qint64 size) {
     const QLocale danish(QLocale::Danish, QLocale::Denmark);
@@ -31,7 +32,7 @@ Failure tooBig(const QString& what, const QString& path, qint64 size) {
 Result<QByteArray> readFile(const QString& path, const QString& what, std::optional<qint64> bound) {
     const QFileInfo info(path);
     if (info.isDir())
-        return Failure{what, path, QStringLiteral("Det er en mappe, ikke en fil.")};
+        return Failure{what, path, kIsFolder};
     if (info.exists() && !info.isFile())
         return Failure{what, path, QStringLiteral("Det er ikke en almindelig fil.")};
     QFile file(path);
@@ -89,7 +90,7 @@ bool writeAll(QIODevice& device, const QByteArray& contents) {
 Status writeLinesWhole(const QString& path, const Lines& lines) {
     const QFileInfo info(path);
     if (info.isDir())
-        return Failure{kWriteWhat, path, QStringLiteral("Det er en mappe, ikke en fil.")};
+        return Failure{kWriteWhat, path, kIsFolder};
     if (info.exists() && platform::isReadOnly(info))
         return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
 

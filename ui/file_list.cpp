@@ -1,6 +1,7 @@
 #include "file_list.h"
 
-#include "platform_files.h"
+#include "folder_reasons.h"
+#include "listing.h"
 #include "user_order.h"
 #include "wildcard.h"
 
@@ -22,8 +23,7 @@ Status FileList::setPath(const QString& folder) {
     const QFileInfo info(folder);
     if (!info.isDir() || !info.isReadable() || !info.isExecutable()) {
         return Failure{QStringLiteral("Kunne ikke læse mappen"), QDir::toNativeSeparators(folder),
-                       info.exists() ? QStringLiteral("Ingen adgang til mappen")
-                                     : QStringLiteral("Mappen findes ikke")};
+                       info.exists() ? kNoFolderAccess : kNoSuchFolder};
     }
     QStringList names = QDir(folder).entryList(QDir::Files, QDir::NoSort);
     names.removeIf([&](const QString& name) {

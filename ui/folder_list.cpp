@@ -1,6 +1,7 @@
 #include "folder_list.h"
 
-#include "platform_files.h"
+#include "folder_reasons.h"
+#include "listing.h"
 #include "user_order.h"
 
 #include <QDir>
@@ -19,11 +20,11 @@ Status checkListable(const QString& folder) {
     const QFileInfo info(folder);
     QString reason;
     if (!info.exists())
-        reason = QStringLiteral("Mappen findes ikke");
+        reason = kNoSuchFolder;
     else if (!info.isDir())
         reason = QStringLiteral("Det er ikke en mappe");
     else if (!info.isReadable() || !info.isExecutable())
-        reason = QStringLiteral("Ingen adgang til mappen");
+        reason = kNoFolderAccess;
     if (reason.isEmpty())
         return std::nullopt;
     return Failure{QStringLiteral("Kunne ikke åbne mappen"), QDir::toNativeSeparators(folder),

@@ -5,6 +5,7 @@
 #include "folder_list.h"
 #include "line_list.h"
 #include "pigeon_list.h"
+#include "program.h"
 #include "twips.h"
 #include "year_combo.h"
 
@@ -20,6 +21,12 @@ namespace dalvero {
 namespace {
 
 const char* const kAccessiblePrefix = "dalveroAccessiblePrefix";
+
+// The caption beside each of the two counts.
+const QString kCountCaption = QStringLiteral("Antal Duer");
+
+// Debian's default sans serif, where Windows' UI font is missing.
+const QString kFallbackFont = QStringLiteral("DejaVu Sans");
 
 // Places `widget` in `container` at a position given in twips, relative to
 // the container's top-left corner, under the control's own name.
@@ -44,7 +51,7 @@ QLabel* label(QWidget* container, const QString& caption) {
 // a scaled display, and in the first two every caption fits its control.
 QFont windowFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Segoe UI"), kFallbackFont});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;
@@ -54,7 +61,7 @@ QFont windowFont() {
 // badly on a scaled display, so its outline twin stands in for it.
 QFont promptFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), kFallbackFont});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(9.75);
     font.setWeight(QFont::Normal);
@@ -63,10 +70,22 @@ QFont promptFont() {
 
 } // namespace
 
+// Every event comes in through here: once the program has ended, the window
+// runs no more of them, neither those raised while the end is under way nor
+// those still on their way. An event raised inside a running handler (the
+// year box unticked by "Dan fil", the folder a new drive shows) comes in here
+// too and runs, as the program has not ended yet.
+template <typename... Args> auto Form1::whileRunning(void (Form1::*handler)(Args...)) {
+    return [this, handler](Args... args) {
+        if (!m_ended)
+            (this->*handler)(args...);
+    };
+}
+
 Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
     : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Dalvero Ver 3.1"));
+    setWindowTitle(QStringLiteral("Dalvero Ver ") + kVersion);
     setFont(windowFont());
     buildControls();
     setTabOrder();
@@ -130,15 +149,13 @@ void Form1::buildControls() {
     m_frame1 = place(new QGroupBox(QStringLiteral("GL UNIKON FIL"), this), "Frame1", twips, 9480,
                      840, 3135, 2055);
     m_list2 = place(new LineList(m_frame1), "List2", twips, 120, 240, 2895, 1230);
-    m_label1_4 = place(label(m_frame1, QStringLiteral("Antal Duer")), "Label1(4)", twips, 480, 1680,
-                       975, 255);
+    m_label1_4 = place(label(m_frame1, kCountCaption), "Label1(4)", twips, 480, 1680, 975, 255);
     m_label1_5 = place(label(m_frame1, QString()), "Label1(5)", twips, 1920, 1680, 735, 255);
 
     m_frame3 = place(new QGroupBox(QStringLiteral("NY UNIKON FIL"), this), "Frame3", twips, 9480,
                      3000, 3135, 2295);
     m_list3 = place(new LineList(m_frame3), "List3", twips, 120, 240, 2895, 1425);
-    m_label1_0 = place(label(m_frame3, QStringLiteral("Antal Duer")), "Label1(0)", twips, 480, 1800,
-                       975, 255);
+    m_label1_0 = place(label(m_frame3, kCountCaption), "Label1(0)", twips, 480, 1800, 975, 255);
     m_label1_1 = place(label(m_frame3, QString()), "Label1(1)", twips, 1680, 1800, 735, 255);
 
     m_command1 = place(new QPushButton(QStringLiteral("Dan fil"), this), "Command1", twips, 10320,
@@ -203,31 +220,30 @@ void Form1::setCountTooltip(QLabel* label, const QString& text) {
 }
 
 void Form1::wireEvents() {
-    connect(m_drive3, &DriveList::driveChanged, this, &Form1::drive3Change);
-    connect(m_dir3, &FolderList::openRequested, this,
-            [this](const QString& folder) { openFolder(*m_dir3, folder); });
-    connect(m_dir3, &FolderList::pathChanged, this, &Form1::dir3Change);
-    connect(m_file2, &FileList::fileClicked, this, &Form1::loadExportFile);
+    connect(m_drive3, &DriveList::driveChanged, this, whileRunning(&Form1::drive3Change));
+    connect(m_dir3, &FolderList::openRequested, this, whileRunning(&Form1::dir3Open));
+    connect(m_dir3, &FolderList::pathChanged, this, whileRunning(&Form1::dir3Change));
+    connect(m_file2, &FileList::fileClicked, this, whileRunning(&Form1::loadExportFile));
 
-    connect(m_combo2, &YearCombo::picked, this, &Form1::deselectYear);
+    connect(m_combo2, &YearCombo::picked, this, whileRunning(&Form1::deselectYear));
     // toggled, unlike clicked, also follows a change of the box made by code.
-    connect(m_check1, &QCheckBox::toggled, this, &Form1::resetLists);
+    connect(m_check1, &QCheckBox::toggled, this, whileRunning(&Form1::resetLists));
 
-    connect(m_drive1, &DriveList::driveChanged, this, &Form1::drive1Change);
-    connect(m_dir1, &FolderList::openRequested, this,
-            [this](const QString& folder) { openFolder(*m_dir1, folder); });
-    connect(m_dir1, &FolderList::pathChanged, this, &Form1::dir1Change);
-    connect(m_file1, &FileList::fileDoubleClicked, this, &Form1::mergeUnikonFile);
+    connect(m_drive1, &DriveList::driveChanged, this, whileRunning(&Form1::drive1Change));
+    connect(m_dir1, &FolderList::openRequested, this, whileRunning(&Form1::dir1Open));
+    connect(m_dir1, &FolderList::pathChanged, this, whileRunning(&Form1::dir1Change));
+    connect(m_file1, &FileList::fileDoubleClicked, this, whileRunning(&Form1::mergeUnikonFile));
 
-    connect(m_command1, &QPushButton::clicked, this, &Form1::writeUnikonFile);
+    connect(m_command1, &QPushButton::clicked, this, whileRunning(&Form1::writeUnikonFile));
 }
 
 void Form1::openStartFolders() {
     // Both chains start at the process's current folder, whatever the base
-    // folder is.
+    // folder is; a folder that cannot be shown ends the program before the
+    // second chain opens.
     const QString current = QDir::toNativeSeparators(QDir::currentPath());
-    openFolder(*m_dir3, current);
-    openFolder(*m_dir1, current);
+    for (const auto open : {&Form1::dir3Open, &Form1::dir1Open})
+        whileRunning(open)(current);
 }
 
 } // namespace dalvero

@@ -33,8 +33,6 @@ void Form1::fail(const Failure& failure) {
 }
 
 void Form1::openFolder(FolderList& folders, const QString& folder) {
-    if (m_ended)
-        return;
     if (Status failed = folders.setPath(folder))
         fail(*failed);
 }
@@ -43,8 +41,6 @@ void Form1::openFolder(FolderList& folders, const QString& folder) {
 // that is not ready is only reported: nothing has been done yet, so the user
 // keeps the work of this run and the list goes back to the drive it showed.
 void Form1::driveChange(DriveList& drives, FolderList& folders) {
-    if (m_ended)
-        return;
     const Result<QString> folder = drives.currentFolder();
     if (!folder) {
         m_seam.showFailure(this, folder.failure());
@@ -57,12 +53,16 @@ void Form1::driveChange(DriveList& drives, FolderList& folders) {
 
 // A new folder lists its files in the chain's file list.
 void Form1::dirChange(const FolderList& folders, FileList& files) {
-    if (m_ended)
-        return;
     if (Status failed = files.setPath(folders.path()))
         fail(*failed);
 }
 
+void Form1::dir3Open(const QString& folder) {
+    openFolder(*m_dir3, folder);
+}
+void Form1::dir1Open(const QString& folder) {
+    openFolder(*m_dir1, folder);
+}
 void Form1::drive3Change() {
     driveChange(*m_drive3, *m_dir3);
 }
@@ -77,7 +77,7 @@ void Form1::dir1Change() {
 }
 
 void Form1::loadExportFile() {
-    if (m_ended || m_file2->listIndex() < 0)
+    if (m_file2->listIndex() < 0)
         return;
     const QString path = joinPath(m_dir3->path(), m_file2->list(m_file2->listIndex()));
     Result<ExportFile> loaded = dalvero::loadExportFile(path, m_list1->count());
@@ -100,8 +100,6 @@ void Form1::loadExportFile() {
 }
 
 void Form1::deselectYear() {
-    if (m_ended)
-        return;
     m_list2->clear();
     m_list3->clear();
     // Text that no file can hold is no year code: every pigeon stays selected.
@@ -114,7 +112,7 @@ void Form1::deselectYear() {
 }
 
 void Form1::resetLists() {
-    if (m_ended || m_check1->isChecked())
+    if (m_check1->isChecked())
         return;
     m_combo2->setEnabled(false);
     m_combo2->clearAll();
@@ -125,7 +123,7 @@ void Form1::resetLists() {
 }
 
 void Form1::mergeUnikonFile() {
-    if (m_ended || m_file1->listIndex() < 0)
+    if (m_file1->listIndex() < 0)
         return;
     m_list2->clear();
     m_list3->clear();
@@ -159,8 +157,6 @@ void Form1::mergeUnikonFile() {
 }
 
 void Form1::writeUnikonFile() {
-    if (m_ended)
-        return;
     // The new list is written only over the file it was built from: after a
     // single click on another member's file, or a change of folder, the user
     // has to build the list again.
@@ -172,7 +168,7 @@ void Form1::writeUnikonFile() {
     }
     const QString name = m_file1->list(current);
     const QString unikonPath = joinPath(m_dir1->path(), name);
-    const QString wantedBackup = backupPath(m_baseFolder, name, fileNameSafe(m_seam.todayText()));
+    const QString wantedBackup = backupPath(m_baseFolder, name, m_seam.todayText());
     // The backup and the rewrite go to one and the same file.
     const Result<QString> file = platform::resolveChosenFile(unikonPath, kBackupFailed);
     if (!file)

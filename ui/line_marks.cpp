@@ -18,6 +18,10 @@ QString times(qsizetype count) {
     return QString::number(count);
 }
 
+QString sumText(qsizetype total) {
+    return QStringLiteral("%1 i alt").arg(total);
+}
+
 } // namespace
 
 QString markText(LineMark mark) {
@@ -57,12 +61,12 @@ QString newCountBreakdown(qsizetype total, const MergeMarks& marks) {
                                    : QStringLiteral("%1 nye").arg(marks.added));
     for (auto each = marks.pigeonsByLines.cbegin(); each != marks.pigeonsByLines.cend(); ++each)
         parts << QStringLiteral("%1 står %2 gange").arg(each.value()).arg(times(each.key()));
-    const QString sum = QStringLiteral("%1 i alt").arg(total);
+    const QString sum = sumText(total);
     return parts.isEmpty() ? sum : sum + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }
 
 QString oldCountBreakdown(qsizetype total, const MergeMarks& marks) {
-    const QString sum = QStringLiteral("%1 i alt").arg(total);
+    const QString sum = sumText(total);
     if (total == 0)
         return sum;
     if (marks.leaving == 0)

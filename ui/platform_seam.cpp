@@ -1,6 +1,7 @@
 #include "platform_seam.h"
 
 #include "backup.h"
+#include "program.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -11,17 +12,13 @@
 
 namespace dalvero {
 
-namespace {
-const QString kTitle = QStringLiteral("dalvero");
-}
-
 void PlatformSeam::showMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, kProgramName, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 void PlatformSeam::showFailure(QWidget* parent, const Failure& failure) {
-    QMessageBox::critical(parent, kTitle, failure.message());
+    QMessageBox::critical(parent, kProgramName, failure.message());
 }
 
 void PlatformSeam::endProgram(int status) {

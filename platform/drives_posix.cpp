@@ -78,7 +78,7 @@ Status checkReady(const QString& root) {
         reason = QStringLiteral("Drevet er ikke monteret længere");
     if (reason.isEmpty())
         return std::nullopt;
-    return Failure{QStringLiteral("Drevet er ikke klar"), root, reason};
+    return Failure{kDriveNotReady, root, reason};
 }
 
 } // namespace dalvero::drives

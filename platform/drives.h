@@ -9,6 +9,9 @@
 // drives_posix.cpp hold the two sides.
 namespace dalvero::drives {
 
+// What the report says when a drive cannot be used.
+inline const QString kDriveNotReady = QStringLiteral("Drevet er ikke klar");
+
 struct Drive {
     QString root;    // the drive's root folder as the user's paths write it
     QString caption; // what the list shows: "c: [Windows]" on Windows

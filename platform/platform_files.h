@@ -45,9 +45,4 @@ private:
     unsigned long m_attributes = 0;
 };
 
-// An entry of `folder` that the folder and file lists leave out, as the
-// system's own lists do: a dot name on Linux; on Windows a hidden or system
-// file or folder.
-bool isLeftOutOfLists(const QString& folder, const QString& name);
-
 } // namespace dalvero::platform

@@ -39,8 +39,4 @@ KeptAttributes::KeptAttributes(const QString& path) : m_path(path) {}
 
 void KeptAttributes::restore() const {}
 
-bool isLeftOutOfLists(const QString&, const QString& name) {
-    return name.startsWith(QLatin1Char('.'));
-}
-
 } // namespace dalvero::platform

@@ -65,11 +65,4 @@ void KeptAttributes::restore() const {
         ::SetFileAttributesW(nativePath(m_path).c_str(), m_attributes);
 }
 
-bool isLeftOutOfLists(const QString& folder, const QString& name) {
-    // Qt's own listing leaves out hidden entries but not system ones.
-    const DWORD attributes = ::GetFileAttributesW(nativePath(QDir(folder).filePath(name)).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-}
-
 } // namespace dalvero::platform

@@ -55,8 +55,7 @@ Status checkReady(const QString& root) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) // an empty drive is ready
         return std::nullopt;
-    return Failure{QStringLiteral("Drevet er ikke klar"), root,
-                   qt_error_string(static_cast<int>(error))};
+    return Failure{kDriveNotReady, root, qt_error_string(static_cast<int>(error))};
 }
 
 } // namespace dalvero::drives
