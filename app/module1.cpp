@@ -1,5 +1,6 @@
 #include "module1.h"
 
+#include "backup.h"
 #include "platform_files.h"
 #include "text_rules.h"
 
@@ -21,7 +22,7 @@ QString chooseBaseFolder(const QString& argumentText, const QString& currentFold
 }
 
 dalvero::Status ensureBackupFolder(const QString& baseFolder) {
-    const QString backupFolder = dalvero::joinPath(baseFolder, QStringLiteral("UNI_KOP"));
+    const QString backupFolder = dalvero::backupFolder(baseFolder);
     // A broken symbolic link of that name is something too: leave it be.
     if (QFileInfo(backupFolder).exists() || QFileInfo(backupFolder).isSymLink())
         return std::nullopt;

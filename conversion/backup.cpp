@@ -48,8 +48,12 @@ QString fileNameSafe(const QString& dateText) {
     return safe;
 }
 
+QString backupFolder(const QString& baseFolder) {
+    return joinPath(baseFolder, QStringLiteral("UNI_KOP"));
+}
+
 QString backupPath(const QString& baseFolder, const QString& unikonName, const QString& dateText) {
-    return joinPath(joinPath(baseFolder, QStringLiteral("UNI_KOP")),
+    return joinPath(backupFolder(baseFolder),
                     unikonName + QLatin1Char('_') + fileNameSafe(dateText));
 }
 
