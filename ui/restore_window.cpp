@@ -76,6 +76,7 @@ RestoreWindow::RestoreWindow(const QString& baseFolder, PlatformSeam& seam, File
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     listCopies();
+    m_copyTable->setFocus();
 
     const QFontMetrics metrics(font());
     resize(sizeHint().expandedTo(QSize(metrics.averageCharWidth() * 110, metrics.height() * 34)));
@@ -223,7 +224,7 @@ void RestoreWindow::listCopies(const QString& keptPath) {
 
 void RestoreWindow::showCopy() {
     m_copyLines->clear();
-    m_copyBytes.clear();
+    m_copyBytes.reset();
     const BackupCopy* copy = currentCopy();
     m_chooseFile->setEnabled(copy != nullptr);
     if (!copy) {
@@ -240,7 +241,7 @@ void RestoreWindow::showCopy() {
         return;
     }
     m_copyBytes = bytes.value();
-    m_copyLines->addLines(splitLines(m_copyBytes));
+    m_copyLines->addLines(splitLines(*m_copyBytes));
     // A file chosen for a copy of another file does not take this one.
     if (!m_filePath.isEmpty() && QFileInfo(m_filePath).fileName() != copy->name.unikonName)
         forgetFile();
@@ -258,22 +259,22 @@ void RestoreWindow::chooseFile() {
         this, QStringLiteral("Vælg UNIKON filen %1").arg(name), folder, nameFilter(name));
     if (path.isEmpty())
         return;
-    forgetFile();
     showFile(path);
     showChanges();
 }
 
-bool RestoreWindow::showFile(const QString& path, bool report) {
+void RestoreWindow::showFile(const QString& path, bool report) {
+    forgetFile();
     const BackupCopy* copy = currentCopy();
     if (!copy)
-        return false;
+        return;
     const QString readWhat = QStringLiteral("Kunne ikke læse UNIKON-filen");
     // A shortcut is refused as "Dan fil" refuses it, whatever its name.
     const Result<QString> file = platform::resolveChosenFile(path, readWhat);
     if (!file) {
         if (report)
             m_seam.showFailure(this, file.failure());
-        return false;
+        return;
     }
     const QString chosenName = QFileInfo(file.value()).fileName();
     if (chosenName != copy->name.unikonName) {
@@ -281,7 +282,7 @@ bool RestoreWindow::showFile(const QString& path, bool report) {
             m_seam.showMessage(this, QStringLiteral("Kopien %1 hører til filen %2, ikke til %3.\n\n"
                                                     "Vælg filen %2.")
                                          .arg(copy->fileName, copy->name.unikonName, chosenName));
-        return false;
+        return;
     }
     // Through a link, the file could be the copy itself, which is never changed.
     const QString target = QFileInfo(file.value()).canonicalFilePath();
@@ -290,20 +291,19 @@ bool RestoreWindow::showFile(const QString& path, bool report) {
             m_seam.showFailure(
                 this,
                 Failure{
-                    readWhat, file.value(),
+                    QStringLiteral("Kopien kan ikke lægges tilbage over filen"), file.value(),
                     QStringLiteral("Det er selve kopien i %1").arg(backupFolder(m_baseFolder))});
-        return false;
+        return;
     }
     const Result<Lines> lines = loadUnikonFile(file.value());
     if (!lines) {
         if (report)
             m_seam.showFailure(this, lines.failure());
-        return false;
+        return;
     }
     m_filePath = file.value();
     m_fileLines->addLines(lines.value());
     setCaption(m_chosenFile, m_filePath);
-    return true;
 }
 
 void RestoreWindow::forgetFile() {
@@ -314,7 +314,7 @@ void RestoreWindow::forgetFile() {
 
 void RestoreWindow::showChanges() {
     const BackupCopy* copy = currentCopy();
-    const bool ready = copy && !m_copyBytes.isNull() && !m_filePath.isEmpty();
+    const bool ready = copy && m_copyBytes && !m_filePath.isEmpty();
     m_putBack->setEnabled(ready);
     if (!copy) {
         setCaption(m_copyCount, QString());
@@ -344,11 +344,11 @@ void RestoreWindow::showChanges() {
 
 void RestoreWindow::putBack() {
     const BackupCopy* copy = currentCopy();
-    if (!copy || m_filePath.isEmpty() || m_copyBytes.isNull())
+    if (!copy || m_filePath.isEmpty() || !m_copyBytes)
         return;
     const BackupCopy chosen = *copy;
     const QString file = m_filePath;
-    const QByteArray bytes = m_copyBytes;
+    const QByteArray bytes = *m_copyBytes;
 
     // Nothing is done to a file that cannot be rewritten, not even its backup.
     Status failed = checkRewritable(file);
@@ -367,9 +367,7 @@ void RestoreWindow::putBack() {
 
     // The list shows the new backup; the file is shown as it is now.
     listCopies(chosen.path);
-    const bool shown = currentCopy() && showFile(file, false);
-    if (!shown)
-        forgetFile();
+    showFile(file, false);
     showChanges();
     if (failed) {
         if (!kept.isEmpty())

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -36,9 +38,9 @@ private:
     void listCopies(const QString& keptPath = {});
     void showCopy();
     void chooseFile();
-    // Reads the chosen file if it may take the current copy; false, with the
-    // reason told when `report` is set, when it may not or cannot be read.
-    bool showFile(const QString& path, bool report = true);
+    // Shows the chosen file if it may take the current copy and can be read;
+    // else it is forgotten, with the reason told when `report` is set.
+    void showFile(const QString& path, bool report = true);
     void forgetFile();
     void showChanges();
     void putBack();
@@ -52,7 +54,7 @@ private:
     QList<BackupCopy> m_copies;
     // The current copy as read when it was chosen: what the user sees is
     // what is written.
-    QByteArray m_copyBytes;
+    std::optional<QByteArray> m_copyBytes;
     // The chosen UNIKON file, once it is known to take the current copy.
     QString m_filePath;
 
