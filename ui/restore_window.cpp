@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -106,12 +105,16 @@ void RestoreWindow::buildControls() {
     m_chosenFile = wrappingLabel(QStringLiteral("ChosenFile"), this);
     m_chosenFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    m_fileFrame = named(new QGroupBox(QStringLiteral("UNIKON filen nu"), this), "FileFrame");
-    m_fileLines = named(new LineList(m_fileFrame), "FileLines");
-    m_fileCount = named(new QLabel(m_fileFrame), "FileCount");
-    m_copyFrame = named(new QGroupBox(QStringLiteral("Kopien"), this), "CopyFrame");
-    m_copyLines = named(new LineList(m_copyFrame), "CopyLines");
-    m_copyCount = named(new QLabel(m_copyFrame), "CopyCount");
+    // Headings rather than frame titles: a label is as wide as its text
+    // needs, and its mnemonic takes the keys to the list.
+    m_fileHeading = named(new QLabel(QStringLiteral("&UNIKON filen nu"), this), "FileHeading");
+    m_fileLines = named(new LineList(this), "FileLines");
+    m_fileCount = named(new QLabel(this), "FileCount");
+    m_copyHeading = named(new QLabel(QStringLiteral("Kop&ien"), this), "CopyHeading");
+    m_copyLines = named(new LineList(this), "CopyLines");
+    m_copyCount = named(new QLabel(this), "CopyCount");
+    m_fileHeading->setBuddy(m_fileLines);
+    m_copyHeading->setBuddy(m_copyLines);
 
     m_putBack = named(new QPushButton(kPutBackCaption, this), "PutBack");
     m_close = named(new QPushButton(QStringLiteral("&Luk"), this), "Close");
@@ -120,10 +123,12 @@ void RestoreWindow::buildControls() {
     for (QPushButton* button : {m_chooseFile, m_putBack, m_close})
         button->setAutoDefault(true);
 
-    auto* fileColumn = new QVBoxLayout(m_fileFrame);
+    auto* fileColumn = new QVBoxLayout;
+    fileColumn->addWidget(m_fileHeading);
     fileColumn->addWidget(m_fileLines);
     fileColumn->addWidget(m_fileCount);
-    auto* copyColumn = new QVBoxLayout(m_copyFrame);
+    auto* copyColumn = new QVBoxLayout;
+    copyColumn->addWidget(m_copyHeading);
     copyColumn->addWidget(m_copyLines);
     copyColumn->addWidget(m_copyCount);
 
@@ -131,8 +136,8 @@ void RestoreWindow::buildControls() {
     fileRow->addWidget(m_chooseFile);
     fileRow->addWidget(m_chosenFile, 1);
     auto* sideBySide = new QHBoxLayout;
-    sideBySide->addWidget(m_fileFrame);
-    sideBySide->addWidget(m_copyFrame);
+    sideBySide->addLayout(fileColumn);
+    sideBySide->addLayout(copyColumn);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_putBack);
@@ -158,15 +163,14 @@ void RestoreWindow::describeForAccessibility() {
     m_chooseFile->setAccessibleName(withoutMnemonic(m_chooseFile->text()));
     m_putBack->setAccessibleName(withoutMnemonic(m_putBack->text()));
     m_close->setAccessibleName(withoutMnemonic(m_close->text()));
-    m_fileFrame->setAccessibleName(m_fileFrame->title());
-    m_copyFrame->setAccessibleName(m_copyFrame->title());
     m_fileLines->setAccessibleName(QStringLiteral("Linjer i UNIKON filen nu"));
     m_copyLines->setAccessibleName(QStringLiteral("Linjer i kopien"));
     m_chosenFile->setProperty(kAccessiblePrefix, QStringLiteral("Valgt UNIKON fil"));
     m_fileCount->setProperty(kAccessiblePrefix, QStringLiteral("Antal linjer i UNIKON filen nu"));
     m_copyCount->setProperty(kAccessiblePrefix, QStringLiteral("Antal linjer i kopien"));
     m_prompt->setProperty(kAccessiblePrefix, QStringLiteral("Vejledning"));
-    for (QLabel* each : {m_prompt, m_copiesCaption, m_chosenFile, m_fileCount, m_copyCount})
+    for (QLabel* each : {m_prompt, m_copiesCaption, m_chosenFile, m_fileHeading, m_fileCount,
+                         m_copyHeading, m_copyCount})
         setCaption(each, each->text());
 }
 

@@ -6,7 +6,6 @@
 
 #include <optional>
 
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -63,10 +62,10 @@ private:
     QTreeWidget* m_copyTable = nullptr;
     QPushButton* m_chooseFile = nullptr;
     QLabel* m_chosenFile = nullptr;
-    QGroupBox* m_fileFrame = nullptr;
+    QLabel* m_fileHeading = nullptr;
     LineList* m_fileLines = nullptr;
     QLabel* m_fileCount = nullptr;
-    QGroupBox* m_copyFrame = nullptr;
+    QLabel* m_copyHeading = nullptr;
     LineList* m_copyLines = nullptr;
     QLabel* m_copyCount = nullptr;
     QPushButton* m_putBack = nullptr;
