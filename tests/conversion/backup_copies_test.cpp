@@ -1,8 +1,7 @@
-// Backups read back: the file each one was made from, the order they are
-// listed in, and what putting one back changes.
+// Backups read back: the file each one was made from, and the order they
+// are listed in.
 #include "backup_copies.h"
 #include "named_row.h"
-#include "restore_marks.h"
 #include "scratch_folder.h"
 
 #include <QFile>
@@ -76,43 +75,6 @@ TEST(BackupCopies, NewestMadeFirstAndOnlyBackups) {
                      << names.join(' ').toStdString();
     EXPECT_EQ(names, QStringList({"z12345_07-12-26", "z12345_06-12-26", "z12345_07-12-26_2"}));
 }
-
-struct MarkCase {
-    const char* name;
-    Lines fileNow;
-    Lines copy;
-    std::vector<LineMark> fileMarks;
-    std::vector<LineMark> copyMarks;
-};
-
-class RestoreMarking : public ::testing::TestWithParam<MarkCase> {};
-
-TEST_P(RestoreMarking, ComparesWholeLinesAsMultisets) {
-    const MarkCase& c = GetParam();
-    const RestoreMarks marks = markRestore(c.fileNow, c.copy);
-    EXPECT_EQ(marks.fileLines, c.fileMarks);
-    EXPECT_EQ(marks.copyLines, c.copyMarks);
-    EXPECT_EQ(marks.going, std::count(c.fileMarks.begin(), c.fileMarks.end(), LineMark::Going));
-    EXPECT_EQ(marks.comingBack,
-              std::count(c.copyMarks.begin(), c.copyMarks.end(), LineMark::ComingBack));
-}
-
-constexpr LineMark kNone = LineMark::None;
-constexpr LineMark kBack = LineMark::ComingBack;
-constexpr LineMark kGoing = LineMark::Going;
-
-INSTANTIATE_TEST_SUITE_P(
-    Rule, RestoreMarking,
-    ::testing::Values(
-        MarkCase{"OrderChangesNothing", {"A", "B"}, {"B", "A"}, {kNone, kNone}, {kNone, kNone}},
-        MarkCase{"ALineTwiceInTheCopyComesBackOnce", {"A"}, {"A", "A"}, {kNone}, {kNone, kBack}},
-        MarkCase{"ATrailingBlankIsAnotherLine",
-                 {"A ", "B"},
-                 {"A", "B"},
-                 {kGoing, kNone},
-                 {kBack, kNone}},
-        MarkCase{"EmptyCopy", {"A", "A"}, {}, {kGoing, kGoing}, {}}),
-    rowName);
 
 } // namespace
 } // namespace dalvero::testing

@@ -1,7 +1,9 @@
 // Putting a backup back with the keyboard alone, the file dialog answered
-// by script.
+// by script; a screen reader finds a name on every control on the way.
 #include "keyboard_user.h"
 #include "restore_fixture.h"
+
+#include <QRegularExpression>
 
 namespace dalvero::testing {
 namespace {
@@ -12,6 +14,8 @@ TEST_F(RestoreTest, PutsACopyBackWithTheKeyboardAlone) {
     scratch.writeFile(QStringLiteral("UNI_KOP/z12345_07-12-26"), "newer\r\n");
     KeyboardUser user;
     ASSERT_TRUE(KeyboardUser::bringToFront(start()));
+    for (const QWidget* control : window->findChildren<QWidget*>(QRegularExpression("^[A-Z]")))
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName();
     EXPECT_EQ(KeyboardUser::focusedControl(), QStringLiteral("Copies"));
     // Nothing to put back before a file is chosen.
     EXPECT_EQ(user.focusPath(Qt::Key_Tab, 5),

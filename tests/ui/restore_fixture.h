@@ -31,8 +31,6 @@ public:
 class RestoreTest : public ::testing::Test {
 public:
     void SetUp() override {
-        ASSERT_TRUE(scratch.isValid());
-        m_previousFolder = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(scratch.path()));
         scratch.makeFolder(QStringLiteral("UNI_KOP"));
         scratch.makeFolder(QStringLiteral("unikon"));
@@ -41,32 +39,31 @@ public:
         window.reset();
         QDir::setCurrent(m_previousFolder);
     }
-
     RestoreWindow& start() {
         window = std::make_unique<RestoreWindow>(scratch.path(), seam, chooser);
         window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            ADD_FAILURE() << "the window was not shown";
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return *window;
     }
+
     template <typename Widget = QWidget> Widget* find(const char* name) const {
         return window->findChild<Widget*>(QString::fromLatin1(name));
     }
-    QTreeWidget* copies() const { return find<QTreeWidget>("Copies"); }
     QStringList copiesShown() const {
         QStringList names;
-        for (int row = 0; row < copies()->topLevelItemCount(); ++row)
-            names << copies()->topLevelItem(row)->text(0);
+        for (int row = 0; row < find<QTreeWidget>("Copies")->topLevelItemCount(); ++row)
+            names << find<QTreeWidget>("Copies")->topLevelItem(row)->text(0);
         return names;
     }
     bool pickCopy(const QString& name) {
-        const QList<QTreeWidgetItem*> found = copies()->findItems(name, Qt::MatchExactly);
+        auto* copies = find<QTreeWidget>("Copies");
+        const QList<QTreeWidgetItem*> found = copies->findItems(name, Qt::MatchExactly);
         if (found.isEmpty())
             return false;
-        copies()->scrollToItem(found[0]);
-        QTest::mouseClick(copies()->viewport(), Qt::LeftButton, {},
-                          copies()->visualItemRect(found[0]).center());
-        return copies()->currentItem() == found[0];
+        copies->scrollToItem(found[0]);
+        QTest::mouseClick(copies->viewport(), Qt::LeftButton, {},
+                          copies->visualItemRect(found[0]).center());
+        return copies->currentItem() == found[0];
     }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void chooseFile(const QString& path) {
@@ -80,7 +77,7 @@ public:
     std::unique_ptr<RestoreWindow> window;
 
 private:
-    QString m_previousFolder;
+    QString m_previousFolder = QDir::currentPath();
 };
 
 } // namespace dalvero::testing

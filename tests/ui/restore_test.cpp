@@ -1,7 +1,6 @@
 // Putting a backup back through the restore window: what is on disk
 // afterwards, and what the user was told.
 #include "child_process.h"
-#include "line_list.h"
 #include "named_row.h"
 #include "restore_fixture.h"
 
@@ -15,7 +14,8 @@
 namespace dalvero::testing {
 namespace {
 
-const QByteArray kNow = "A\r\nB\r\nC\r\n";
+// "A" stands twice in the file and once in the copy: one of them goes.
+const QByteArray kNow = "A\r\nB\r\nA\r\n";
 const QByteArray kCopy = "A\r\nD\r\nD"; // no line end after the last line
 const QString kCopyName = QStringLiteral("z12345_06-12-26");
 const QString kUnikon = QStringLiteral("unikon/z12345");
@@ -25,8 +25,7 @@ using Step = std::function<void(RestoreTest&)>;
 struct RestoreCase {
     const char* name;
     Step arrange = {};
-    // The copies put back one after another over the chosen file.
-    QStringList putBack = {kCopyName};
+    QStringList putBack = {kCopyName}; // one after another over the chosen file
     QString chosen = kUnikon;
     Step beforePutBack = {};
     // Afterwards: the chosen file, the backups made (each the file as it was
@@ -34,28 +33,18 @@ struct RestoreCase {
     std::optional<QByteArray> fileAfter = kNow;
     QStringList made = {};
     QString said = {};
-    // Lines of the file that go and of the copy that come back, at the first step.
-    int going = -1;
-    int comingBack = -1;
+    QStringList counts = {}; // of the file and the copy, at the first step
 };
 
 class Restore : public RestoreTest, public ::testing::WithParamInterface<RestoreCase> {
-protected:
+public:
     QMap<QString, QByteArray> contents(const QString& folder) const {
         QMap<QString, QByteArray> files;
         for (const QString& name : folderEntries(scratch.filePath(folder)))
             files[name] = fileBytes(scratch.filePath(folder + QLatin1Char('/') + name));
         return files;
     }
-    int marked(const char* list, LineMark mark) const {
-        const LineList* lines = find<LineList>(list);
-        int count = 0;
-        for (int row = 0; row < lines->count(); ++row)
-            count += lines->mark(row) == mark;
-        return count;
-    }
-
-public:
+    QString caption(const char* label) const { return find<QLabel>(label)->text(); }
     std::unique_ptr<HeldFile> held;
 };
 
@@ -75,9 +64,8 @@ TEST_P(Restore, PutsTheCopyBackOrLeavesEverythingAsItWas) {
     for (const QString& copy : c.putBack) {
         ASSERT_TRUE(pickCopy(copy)) << copy;
         chooseFile(chosen);
-        if (before.isEmpty() && c.going >= 0) {
-            EXPECT_EQ(marked("FileLines", LineMark::Going), c.going);
-            EXPECT_EQ(marked("CopyLines", LineMark::ComingBack), c.comingBack);
+        if (before.isEmpty() && !c.counts.isEmpty()) {
+            EXPECT_EQ(QStringList({caption("FileCount"), caption("CopyCount")}), c.counts);
         }
         before << fileBytes(chosen);
         if (c.beforePutBack)
@@ -85,40 +73,31 @@ TEST_P(Restore, PutsTheCopyBackOrLeavesEverythingAsItWas) {
         click("PutBack");
         held.reset();
         // The file as it was just now heads the list, ready to be put back.
-        if (before.size() <= c.made.size()) {
-            EXPECT_EQ(copiesShown().value(0), c.made[before.size() - 1]);
-        }
+        EXPECT_EQ(copiesShown().value(0), c.made.value(before.size() - 1, copiesShown().value(0)));
     }
-    if (c.putBack.isEmpty()) {
-        EXPECT_FALSE(find("ChooseFile")->isEnabled());
-        EXPECT_FALSE(find("PutBack")->isEnabled());
-    }
+    EXPECT_EQ(find("ChooseFile")->isEnabled(), !c.putBack.isEmpty());
 
     QStringList said = seam.messages;
+    said << caption("Prompt");
     for (const Failure& failure : seam.failures)
         said << failure.message();
-    said << find<QLabel>("Prompt")->text();
     EXPECT_TRUE(said.join(QLatin1Char('\n')).contains(c.said)) << said.join(QLatin1Char('\n'));
-    if (c.fileAfter) {
-        EXPECT_EQ(fileBytes(chosen), *c.fileAfter);
-    }
+    EXPECT_EQ(fileBytes(chosen), c.fileAfter.value_or(fileBytes(chosen)));
 
-    // No copy is ever changed; the new ones hold the file as it was.
+    // No copy is ever changed; the new ones hold the file as it was, and
+    // no other file changes.
     const QMap<QString, QByteArray> copiesAfter = contents(QStringLiteral("UNI_KOP"));
-    for (auto each = copiesBefore.cbegin(); each != copiesBefore.cend(); ++each)
-        EXPECT_EQ(copiesAfter.value(each.key()), each.value()) << each.key();
     QStringList made = copiesAfter.keys();
-    for (const QString& name : copiesBefore.keys())
+    for (const QString& name : copiesBefore.keys()) {
         made.removeOne(name);
+        EXPECT_EQ(copiesAfter.value(name), copiesBefore.value(name)) << name;
+    }
     EXPECT_EQ(made, c.made);
     for (qsizetype i = 0; i < c.made.size() && i < before.size(); ++i)
         EXPECT_EQ(copiesAfter.value(c.made[i]), before[i]) << c.made[i];
-    // Nothing else in the UNIKON folder changes.
-    const QMap<QString, QByteArray> unikonAfter = contents(QStringLiteral("unikon"));
-    for (auto each = unikonBefore.cbegin(); each != unikonBefore.cend(); ++each) {
-        if (scratch.filePath(QStringLiteral("unikon/") + each.key()) != chosen) {
-            EXPECT_EQ(unikonAfter.value(each.key()), each.value()) << each.key();
-        }
+    for (const QString& name : unikonBefore.keys()) {
+        const QString path = scratch.filePath(QStringLiteral("unikon/") + name);
+        EXPECT_TRUE(path == chosen || fileBytes(path) == unikonBefore.value(name)) << name;
     }
 }
 
@@ -135,8 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                     .fileAfter = kCopy,
                     .made = {"z12345_07-12-26_2"},
                     .said = kPutBack,
-                    .going = 2,
-                    .comingBack = 2},
+                    .counts = {"3 linjer, 2 forsvinder", "3 linjer, 2 kommer tilbage"}},
         RestoreCase{.name = "CopyOverAFileOfAnotherName",
                     .chosen = QStringLiteral("unikon/z99999"),
                     .fileAfter = "other member\r\n",
@@ -199,24 +177,9 @@ INSTANTIATE_TEST_SUITE_P(
                     .fileAfter = "",
                     .made = {"z12345_07-12-26"},
                     .said = QStringLiteral("er lagt tilbage over"),
-                    .going = 3,
-                    .comingBack = 0},
+                    .counts = {"3 linjer, 3 forsvinder", "0 linjer, 0 kommer tilbage"}},
     })),
     rowName);
-
-// A screen reader finds a name on every control, and the window opens
-// without a copy made or a file written.
-TEST_F(RestoreTest, EveryControlHasAnAccessibleName) {
-    scratch.writeFile(QStringLiteral("UNI_KOP/") + kCopyName, kCopy);
-    start();
-    for (const QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->objectName().isEmpty() &&
-            !widget->objectName().startsWith(QLatin1String("qt_"))) {
-            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName();
-        }
-    }
-    EXPECT_EQ(folderEntries(scratch.filePath(QStringLiteral("UNI_KOP"))), QStringList{kCopyName});
-}
 
 } // namespace
 } // namespace dalvero::testing
