@@ -58,6 +58,7 @@ TEST(BackupCopies, NewestMadeFirstAndOnlyBackups) {
     }
     // A copy that the system copied keeps the original's last-write time.
     QFile copied(scratch.filePath(QStringLiteral("z12345_07-12-26")));
+    const QDateTime made = QFileInfo(copied).birthTime();
     ASSERT_TRUE(copied.open(QIODevice::ReadWrite));
     copied.setFileTime(QDateTime::currentDateTime().addDays(-30),
                        QFileDevice::FileModificationTime);
@@ -70,8 +71,9 @@ TEST(BackupCopies, NewestMadeFirstAndOnlyBackups) {
         names << copy.fileName;
         EXPECT_EQ(copy.lineCount, 2);
     }
-    if (!QFileInfo(copied).birthTime().isValid())
-        GTEST_SKIP() << "this file system keeps no time of making: "
+    // Wine, for one, makes the time of making up from the last-write time.
+    if (!made.isValid() || QFileInfo(copied).birthTime() != made)
+        GTEST_SKIP() << "this file system keeps no time of making of its own: "
                      << names.join(' ').toStdString();
     EXPECT_EQ(names, QStringList({"z12345_07-12-26", "z12345_06-12-26", "z12345_07-12-26_2"}));
 }
