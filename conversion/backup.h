@@ -25,6 +25,9 @@ QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system
 // replaced by "-": "12/7/26" gives "12-7-26".
 QString fileNameSafe(const QString& dateText);
 
+// base folder & "/UNI_KOP": where the backups of a run in that folder go.
+QString backupFolder(const QString& baseFolder);
+
 // base folder & "/UNI_KOP/" & UNIKON file name & "_" & date text, by plain
 // concatenation; the date text is made safe for a file name first.
 QString backupPath(const QString& baseFolder, const QString& unikonName, const QString& dateText);

@@ -66,11 +66,15 @@ Result<QByteArray> readWhole(const QString& path, const QString& what) {
     return readFile(path, what, std::nullopt);
 }
 
-Result<Lines> readLines(const QString& path, const QString& what) {
+Result<QByteArray> readChosenFile(const QString& path, const QString& what) {
     const Result<QString> file = platform::resolveChosenFile(path, what);
     if (!file)
         return file.failure();
-    const Result<QByteArray> contents = readFile(file.value(), what, kMaxListFileBytes);
+    return readFile(file.value(), what, kMaxListFileBytes);
+}
+
+Result<Lines> readLines(const QString& path, const QString& what) {
+    const Result<QByteArray> contents = readChosenFile(path, what);
     if (!contents)
         return contents.failure();
     return splitLines(contents.value());
@@ -87,12 +91,18 @@ bool writeAll(QIODevice& device, const QByteArray& contents) {
     return true;
 }
 
-Status writeLinesWhole(const QString& path, const Lines& lines) {
+Status checkRewritable(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir())
         return Failure{kWriteWhat, path, kIsFolder};
     if (info.exists() && platform::isReadOnly(info))
         return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
+    return std::nullopt;
+}
+
+Status writeWhole(const QString& path, const QByteArray& contents) {
+    if (Status refused = checkRewritable(path))
+        return refused;
 
     // The new file replaces the old one: what the save does not carry over
     // itself is given back afterwards.
@@ -100,7 +110,6 @@ Status writeLinesWhole(const QString& path, const Lines& lines) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Failure{kWriteWhat, path, file.errorString()};
-    const QByteArray contents = joinLines(lines);
     if (!writeAll(file, contents)) {
         const QString reason = file.errorString();
         file.cancelWriting();
@@ -110,6 +119,10 @@ Status writeLinesWhole(const QString& path, const Lines& lines) {
         return Failure{kWriteWhat, path, file.errorString()};
     kept.restore();
     return std::nullopt;
+}
+
+Status writeLinesWhole(const QString& path, const Lines& lines) {
+    return writeWhole(path, joinLines(lines));
 }
 
 } // namespace dalvero

@@ -32,6 +32,10 @@ QString markText(LineMark mark) {
         return QStringLiteral("Udgår: kommer ikke med i den nye fil");
     case LineMark::Doubled:
         return QStringLiteral("Står flere gange i den gamle fil");
+    case LineMark::ComingBack:
+        return QStringLiteral("Kommer tilbage: står i kopien, ikke i filen nu");
+    case LineMark::Going:
+        return QStringLiteral("Forsvinder: står i filen nu, ikke i kopien");
     case LineMark::None:
         break;
     }
@@ -41,8 +45,10 @@ QString markText(LineMark mark) {
 QBrush markBrush(LineMark mark) {
     switch (mark) {
     case LineMark::New:
+    case LineMark::ComingBack:
         return QColor(0, 170, 0, kTintAlpha);
     case LineMark::Leaving:
+    case LineMark::Going:
         return QColor(230, 0, 0, kTintAlpha);
     case LineMark::Doubled:
         return QColor(255, 160, 0, kTintAlpha);

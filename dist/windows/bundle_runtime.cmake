@@ -1,10 +1,10 @@
 # Run by `cmake --install`, and so by cpack: puts beside the installed
-# dalvero.exe the DLLs that it and its Qt plug-ins load, found by following
+# programs the DLLs that they and their Qt plug-ins load, found by following
 # their imports (as objdump lists them) through Qt's bin/ and the mingw
 # runtime folders, so that a DLL newly needed can never be left out and none
 # is shipped that nothing loads. (file(GET_RUNTIME_DEPENDENCIES) would match
 # the names in lower case only, which Linux's file names are not.) Set by the caller:
-#   DALVERO_EXE           the built program
+#   DALVERO_EXE           the built programs
 #   DALVERO_PLUGINS       type/file pairs: "platforms;.../qwindows.dll;..."
 #   DALVERO_DLL_FOLDERS   where our DLLs are found
 #   DALVERO_SYSTEM_DLLS   Wine's Windows DLLs, standing in for Windows' own

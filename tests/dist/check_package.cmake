@@ -43,7 +43,9 @@ run_or_fail("dpkg-deb -x" ${DPKG_DEB} -x ${debs} ${SCRATCH}/root)
 set(share usr/share)
 set(expected
     usr/bin/dalvero
+    usr/bin/dalvero-restore
     ${share}/applications/${APP_ID}.desktop
+    ${share}/applications/${APP_ID}.Restore.desktop
     ${share}/metainfo/${APP_ID}.metainfo.xml
     ${share}/icons/hicolor/scalable/apps/${APP_ID}.svg)
 foreach(size IN LISTS ICON_SIZES)
@@ -62,11 +64,13 @@ foreach(path IN LISTS shipped)
     endif()
 endforeach()
 
-set(program ${SCRATCH}/root/usr/bin/dalvero)
-execute_process(COMMAND test -x ${program} RESULT_VARIABLE not_executable)
-if(EXISTS ${program} AND not_executable)
-    problem("/usr/bin/dalvero is not executable")
-endif()
+foreach(name IN ITEMS dalvero dalvero-restore)
+    set(program ${SCRATCH}/root/usr/bin/${name})
+    execute_process(COMMAND test -x ${program} RESULT_VARIABLE not_executable)
+    if(EXISTS ${program} AND not_executable)
+        problem("/usr/bin/${name} is not executable")
+    endif()
+endforeach()
 
 # Each PNG must really have the size its folder promises; the IHDR chunk
 # holds width and height as big-endian 32-bit numbers at byte 16.
@@ -90,11 +94,16 @@ endforeach()
 # The names that tie the files together. Exec takes no arguments: any
 # argument at all makes the program use its fixed development folder.
 set(desktop ${SCRATCH}/root/${share}/applications/${APP_ID}.desktop)
+set(restore_desktop ${SCRATCH}/root/${share}/applications/${APP_ID}.Restore.desktop)
 set(metainfo ${SCRATCH}/root/${share}/metainfo/${APP_ID}.metainfo.xml)
 set(links
     "${desktop}|Exec=dalvero\n"
     "${desktop}|Icon=${APP_ID}\n"
     "${desktop}|Terminal=false\n"
+    "${restore_desktop}|Exec=dalvero-restore\n"
+    "${restore_desktop}|Icon=${APP_ID}\n"
+    "${metainfo}|<launchable type=\"desktop-id\">${APP_ID}.Restore.desktop</launchable>"
+    "${metainfo}|<binary>dalvero-restore</binary>"
     "${metainfo}|<id>${APP_ID}</id>"
     "${metainfo}|<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
     "${metainfo}|<binary>dalvero</binary>")

@@ -98,7 +98,7 @@ check "one entry among installed apps" \
     test "$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
         grep -c 'DisplayName.*Dalvero')" -eq 1
 check "installed under Program Files\\Dalvero" test -f "$program/dalvero.exe"
-for file in Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
+for file in dalvero-restore.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
     styles/qwindowsvistastyle.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
     licenser/Qt/LGPL-3.txt licenser/Qt/GPL-3.txt Afinstaller.exe \
     qtbase_da.qm licenser/Qt/translations-copyright.txt; do
@@ -125,6 +125,13 @@ check "the shortcut shows dalvero.exe's icon" \
     test "$(field "$shortcut" icon)" = 'C:\Program Files\Dalvero\dalvero.exe'
 check "the desktop shortcut starts in the user's own folder" \
     test "$(field "$desktop" working_folder)" = "%USERPROFILE%"
+# The program that puts a backup back looks for UNI_KOP where Dalvero keeps it.
+restore=$start_menu/"Dalvero – læg kopi tilbage.lnk"
+check "a Start-menu entry for putting a backup back" test -f "$restore"
+check "it starts the installed dalvero-restore.exe" \
+    test "$(winepath -u "$(field "$restore" target)" 2>/dev/null)" -ef "$program/dalvero-restore.exe"
+check "it starts in the user's own folder" \
+    test "$(field "$restore" working_folder)" = "%USERPROFILE%"
 
 entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
 value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$entry"; }
@@ -200,6 +207,7 @@ wineserver -w
 check "Qt's Danish texts are gone" test ! -e "$program/qtbase_da.qm"
 check "nothing of Dalvero is left in Program Files" test ! -e "$program"
 check "nor in the Start menu" test ! -e "$shortcut"
+check "nor the entry for putting a backup back" test ! -e "$restore"
 check "nor on the desktop" test ! -e "$desktop"
 check "nor among installed apps" bash -c "! wine reg query '$key' >/dev/null 2>&1"
 check "UNI_KOP stays" test -d "$profile/UNI_KOP"

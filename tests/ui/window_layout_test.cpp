@@ -2,6 +2,7 @@
 // caption, its frame, its starting state, its accessible name and its place in
 // the tab order.
 #include "named_row.h"
+#include "restore_fixture.h"
 #include "twips.h"
 #include "window_fixture.h"
 
@@ -118,6 +119,7 @@ struct CaptionRoom {
     const char* name;
     const char* control;
     const char* caption;
+    bool inRestoreWindow = false;
 };
 
 const CaptionRoom kCaptions[] = {
@@ -137,6 +139,16 @@ const CaptionRoom kCaptions[] = {
     {"NewListFrame", "Frame3", nullptr},
     {"YearBox", "Check1", nullptr},
     {"DanFil", "Command1", nullptr},
+    {"RestorePrompt", "Prompt",
+     "Vælg den kopi, du vil lægge tilbage, og klik på 'Vælg UNIKON fil' for at vælge filen z12345",
+     true},
+    {"RestoreChooseFile", "ChooseFile", nullptr, true},
+    {"RestoreFileHeading", "FileHeading", "UNIKON filen nu", true},
+    {"RestoreCopyHeading", "CopyHeading", "Kopien", true},
+    {"RestoreFileCountAtTheLimit", "FileCount", "32767 linjer, 32767 forsvinder", true},
+    {"RestoreCopyCountAtTheLimit", "CopyCount", "32767 linjer, 32767 kommer tilbage", true},
+    {"RestorePutBack", "PutBack", nullptr, true},
+    {"RestoreClose", "Close", nullptr, true},
 };
 
 // The room a control gives its caption, and the size the caption needs there.
@@ -192,8 +204,14 @@ class CaptionFit : public WindowTest, public ::testing::WithParamInterface<Capti
 
 TEST_P(CaptionFit, NoCaptionIsCutOff) {
     const CaptionRoom& c = GetParam();
-    WindowDriver& window = start();
-    QWidget* control = window.control(QString::fromUtf8(c.control));
+    ScriptedChooser chooser;
+    std::unique_ptr<RestoreWindow> restore;
+    if (c.inRestoreWindow) {
+        restore = std::make_unique<RestoreWindow>(scratch.path(), start().seam, chooser);
+        restore->show();
+    }
+    QWidget* control = restore ? restore->findChild<QWidget*>(QString::fromUtf8(c.control))
+                               : start().control(QString::fromUtf8(c.control));
     ASSERT_NE(control, nullptr);
     const QString caption = c.caption ? QString::fromUtf8(c.caption) : captionOf(control);
     ASSERT_FALSE(caption.isEmpty());

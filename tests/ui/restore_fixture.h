@@ -1,0 +1,83 @@
+#pragma once
+
+#include "file_chooser.h"
+#include "qt_printers.h"
+#include "recording_seam.h"
+#include "restore_window.h"
+#include "scratch_folder.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace dalvero::testing {
+
+// The file dialog's answers, given in advance.
+class ScriptedChooser : public FileChooser {
+public:
+    QString chooseFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QStringList answers;
+};
+
+// The restore window over a fresh scratch folder that is also the current
+// folder, with UNI_KOP and a "unikon" folder in it.
+class RestoreTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        ASSERT_TRUE(QDir::setCurrent(scratch.path()));
+        scratch.makeFolder(QStringLiteral("UNI_KOP"));
+        scratch.makeFolder(QStringLiteral("unikon"));
+    }
+    void TearDown() override {
+        window.reset();
+        QDir::setCurrent(m_previousFolder);
+    }
+    RestoreWindow& start() {
+        window = std::make_unique<RestoreWindow>(scratch.path(), seam, chooser);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return *window;
+    }
+
+    template <typename Widget = QWidget> Widget* find(const char* name) const {
+        return window->findChild<Widget*>(QString::fromLatin1(name));
+    }
+    QStringList copiesShown() const {
+        QStringList names;
+        for (int row = 0; row < find<QTreeWidget>("Copies")->topLevelItemCount(); ++row)
+            names << find<QTreeWidget>("Copies")->topLevelItem(row)->text(0);
+        return names;
+    }
+    bool pickCopy(const QString& name) {
+        auto* copies = find<QTreeWidget>("Copies");
+        const QList<QTreeWidgetItem*> found = copies->findItems(name, Qt::MatchExactly);
+        if (found.isEmpty())
+            return false;
+        copies->scrollToItem(found[0]);
+        QTest::mouseClick(copies->viewport(), Qt::LeftButton, {},
+                          copies->visualItemRect(found[0]).center());
+        return copies->currentItem() == found[0];
+    }
+    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void chooseFile(const QString& path) {
+        chooser.answers << path;
+        click("ChooseFile");
+    }
+
+    ScratchFolder scratch;
+    RecordingSeam seam;
+    ScriptedChooser chooser;
+    std::unique_ptr<RestoreWindow> window;
+
+private:
+    QString m_previousFolder = QDir::currentPath();
+};
+
+} // namespace dalvero::testing

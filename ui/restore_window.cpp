@@ -1,0 +1,391 @@
+#include "restore_window.h"
+
+#include "backup.h"
+#include "file_chooser.h"
+#include "line_list.h"
+#include "platform_files.h"
+#include "platform_seam.h"
+#include "restore_marks.h"
+#include "text_file.h"
+#include "text_rules.h"
+#include "unikon_merge.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace dalvero {
+
+namespace {
+
+const char* const kAccessiblePrefix = "dalveroAccessiblePrefix";
+const QString kPutBackCaption = QStringLiteral("Læg kopien &tilbage");
+
+QString linesText(qsizetype count) {
+    return count == 1 ? QStringLiteral("1 linje") : QStringLiteral("%1 linjer").arg(count);
+}
+
+QString withoutMnemonic(QString caption) {
+    return caption.remove(QLatin1Char('&'));
+}
+
+// The dialog offers the one name the copy belongs to, where a filter can
+// hold it: blanks part patterns and the wildcards would match others.
+QString nameFilter(const QString& name) {
+    const QString all = QStringLiteral("Alle filer (*)");
+    if (name.contains(QRegularExpression(QStringLiteral("[\\s*?\\[\\]();]"))))
+        return all;
+    return QStringLiteral("UNIKON filen %1 (%1);;").arg(name) + all;
+}
+
+QLabel* wrappingLabel(const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    return label;
+}
+
+template <typename Widget> Widget* named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+RestoreWindow::RestoreWindow(const QString& baseFolder, PlatformSeam& seam, FileChooser& chooser,
+                             QWidget* parent)
+    : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam), m_chooser(chooser) {
+    setObjectName(QStringLiteral("RestoreWindow"));
+    setWindowTitle(QStringLiteral("Dalvero – læg kopi tilbage"));
+    buildControls();
+    describeForAccessibility();
+
+    connect(m_copyTable, &QTreeWidget::currentItemChanged, this, &RestoreWindow::showCopy);
+    connect(m_chooseFile, &QPushButton::clicked, this, &RestoreWindow::chooseFile);
+    connect(m_putBack, &QPushButton::clicked, this, &RestoreWindow::putBack);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+
+    listCopies();
+    m_copyTable->setFocus();
+
+    const QFontMetrics metrics(font());
+    resize(sizeHint().expandedTo(QSize(metrics.averageCharWidth() * 110, metrics.height() * 34)));
+    if (const QScreen* shownOn = screen()) {
+        resize(size().boundedTo(shownOn->availableGeometry().size()));
+        move(shownOn->availableGeometry().center() - rect().center());
+    }
+}
+
+void RestoreWindow::buildControls() {
+    m_prompt = wrappingLabel(QStringLiteral("Prompt"), this);
+    QFont promptFont = font();
+    promptFont.setBold(true);
+    m_prompt->setFont(promptFont);
+
+    m_copiesCaption = wrappingLabel(QStringLiteral("CopiesCaption"), this);
+    m_copyTable = named(new QTreeWidget(this), "Copies");
+    m_copyTable->setRootIsDecorated(false);
+    m_copyTable->setItemsExpandable(false);
+    m_copyTable->setUniformRowHeights(true);
+    m_copyTable->setAllColumnsShowFocus(true);
+    m_copyTable->setHeaderLabels(
+        {QStringLiteral("Kopi"), QStringLiteral("Lavet"), QStringLiteral("Linjer")});
+    m_copiesCaption->setBuddy(m_copyTable);
+
+    m_chooseFile = named(new QPushButton(QStringLiteral("&Vælg UNIKON fil …"), this), "ChooseFile");
+    m_chosenFile = wrappingLabel(QStringLiteral("ChosenFile"), this);
+    m_chosenFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    // Headings rather than frame titles: a label is as wide as its text
+    // needs, and its mnemonic takes the keys to the list.
+    m_fileHeading = named(new QLabel(QStringLiteral("&UNIKON filen nu"), this), "FileHeading");
+    m_fileLines = named(new LineList(this), "FileLines");
+    m_fileCount = named(new QLabel(this), "FileCount");
+    m_copyHeading = named(new QLabel(QStringLiteral("Kop&ien"), this), "CopyHeading");
+    m_copyLines = named(new LineList(this), "CopyLines");
+    m_copyCount = named(new QLabel(this), "CopyCount");
+    m_fileHeading->setBuddy(m_fileLines);
+    m_copyHeading->setBuddy(m_copyLines);
+
+    m_putBack = named(new QPushButton(kPutBackCaption, this), "PutBack");
+    m_close = named(new QPushButton(QStringLiteral("&Luk"), this), "Close");
+    // Enter on the focused button presses it, as Space does; Qt does that by
+    // itself only in dialogs.
+    for (QPushButton* button : {m_chooseFile, m_putBack, m_close})
+        button->setAutoDefault(true);
+
+    auto* fileColumn = new QVBoxLayout;
+    fileColumn->addWidget(m_fileHeading);
+    fileColumn->addWidget(m_fileLines);
+    fileColumn->addWidget(m_fileCount);
+    auto* copyColumn = new QVBoxLayout;
+    copyColumn->addWidget(m_copyHeading);
+    copyColumn->addWidget(m_copyLines);
+    copyColumn->addWidget(m_copyCount);
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_chooseFile);
+    fileRow->addWidget(m_chosenFile, 1);
+    auto* sideBySide = new QHBoxLayout;
+    sideBySide->addLayout(fileColumn);
+    sideBySide->addLayout(copyColumn);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_putBack);
+    buttons->addWidget(m_close);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(m_prompt);
+    window->addWidget(m_copiesCaption);
+    window->addWidget(m_copyTable, 2);
+    window->addLayout(fileRow);
+    window->addLayout(sideBySide, 3);
+    window->addLayout(buttons);
+
+    QWidget::setTabOrder(m_copyTable, m_chooseFile);
+    QWidget::setTabOrder(m_chooseFile, m_fileLines);
+    QWidget::setTabOrder(m_fileLines, m_copyLines);
+    QWidget::setTabOrder(m_copyLines, m_putBack);
+    QWidget::setTabOrder(m_putBack, m_close);
+}
+
+void RestoreWindow::describeForAccessibility() {
+    m_copyTable->setAccessibleName(QStringLiteral("Kopier"));
+    m_chooseFile->setAccessibleName(withoutMnemonic(m_chooseFile->text()));
+    m_putBack->setAccessibleName(withoutMnemonic(m_putBack->text()));
+    m_close->setAccessibleName(withoutMnemonic(m_close->text()));
+    m_fileLines->setAccessibleName(QStringLiteral("Linjer i UNIKON filen nu"));
+    m_copyLines->setAccessibleName(QStringLiteral("Linjer i kopien"));
+    m_chosenFile->setProperty(kAccessiblePrefix, QStringLiteral("Valgt UNIKON fil"));
+    m_fileCount->setProperty(kAccessiblePrefix, QStringLiteral("Antal linjer i UNIKON filen nu"));
+    m_copyCount->setProperty(kAccessiblePrefix, QStringLiteral("Antal linjer i kopien"));
+    m_prompt->setProperty(kAccessiblePrefix, QStringLiteral("Vejledning"));
+    for (QLabel* each : {m_prompt, m_copiesCaption, m_chosenFile, m_fileHeading, m_fileCount,
+                         m_copyHeading, m_copyCount})
+        setCaption(each, each->text());
+}
+
+void RestoreWindow::setCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    const QString prefix = label->property(kAccessiblePrefix).toString();
+    const QString shown = withoutMnemonic(text);
+    if (prefix.isEmpty())
+        label->setAccessibleName(shown);
+    else
+        label->setAccessibleName(shown.isEmpty() ? prefix : prefix + QStringLiteral(": ") + shown);
+}
+
+const BackupCopy* RestoreWindow::currentCopy() const {
+    const QModelIndex current = m_copyTable->currentIndex();
+    const int row = current.isValid() ? current.row() : -1;
+    return row >= 0 && row < m_copies.size() ? &m_copies[row] : nullptr;
+}
+
+void RestoreWindow::listCopies(const QString& keptPath) {
+    const QString folder = backupFolder(m_baseFolder);
+    const Result<QList<BackupCopy>> listed = listBackupCopies(folder);
+    m_copies = listed ? listed.value() : QList<BackupCopy>();
+
+    const QSignalBlocker quiet(m_copyTable);
+    m_copyTable->clear();
+    const QLocale locale = QLocale::system();
+    QTreeWidgetItem* kept = nullptr;
+    for (const BackupCopy& copy : m_copies) {
+        auto* item = new QTreeWidgetItem(
+            m_copyTable, {copy.fileName, locale.toString(copy.made, QLocale::ShortFormat),
+                          copy.lineCount ? QString::number(*copy.lineCount) : QStringLiteral("?")});
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        if (copy.path == keptPath)
+            kept = item;
+    }
+    for (int column = 0; column < m_copyTable->columnCount(); ++column)
+        m_copyTable->resizeColumnToContents(column);
+
+    if (!listed) {
+        setCaption(m_copiesCaption, QStringLiteral("&Kopier"));
+        setCaption(m_prompt, QStringLiteral("Der er ingen kopier at lægge tilbage.\n%1: %2")
+                                 .arg(listed.failure().reason, folder));
+    } else if (m_copies.isEmpty()) {
+        setCaption(m_copiesCaption, QStringLiteral("&Kopier i %1").arg(folder));
+        setCaption(m_prompt, QStringLiteral("Der er ingen kopier at lægge tilbage.\n"
+                                            "Mappen er tom: %1")
+                                 .arg(folder));
+    } else {
+        setCaption(m_copiesCaption, QStringLiteral("&Kopier i %1, den nyeste øverst").arg(folder));
+    }
+    m_copyTable->setCurrentItem(kept ? kept : m_copyTable->topLevelItem(0));
+    showCopy();
+}
+
+void RestoreWindow::showCopy() {
+    m_copyLines->clear();
+    m_copyBytes.reset();
+    const BackupCopy* copy = currentCopy();
+    m_chooseFile->setEnabled(copy != nullptr);
+    if (!copy) {
+        forgetFile();
+        showChanges();
+        return;
+    }
+    const Result<QByteArray> bytes =
+        readChosenFile(copy->path, QStringLiteral("Kunne ikke læse kopien"));
+    if (!bytes) {
+        m_chooseFile->setEnabled(false);
+        showChanges();
+        m_seam.showFailure(this, bytes.failure());
+        return;
+    }
+    m_copyBytes = bytes.value();
+    m_copyLines->addLines(splitLines(*m_copyBytes));
+    // A file chosen for a copy of another file does not take this one.
+    if (!m_filePath.isEmpty() && QFileInfo(m_filePath).fileName() != copy->name.unikonName)
+        forgetFile();
+    showChanges();
+}
+
+void RestoreWindow::chooseFile() {
+    const BackupCopy* copy = currentCopy();
+    if (!copy)
+        return;
+    const QString name = copy->name.unikonName;
+    const QString folder =
+        m_filePath.isEmpty() ? QDir::currentPath() : QFileInfo(m_filePath).absolutePath();
+    const QString path = m_chooser.chooseFile(
+        this, QStringLiteral("Vælg UNIKON filen %1").arg(name), folder, nameFilter(name));
+    if (path.isEmpty())
+        return;
+    showFile(path);
+    showChanges();
+}
+
+void RestoreWindow::showFile(const QString& path, bool report) {
+    forgetFile();
+    const BackupCopy* copy = currentCopy();
+    if (!copy)
+        return;
+    const QString readWhat = QStringLiteral("Kunne ikke læse UNIKON-filen");
+    // A shortcut is refused as "Dan fil" refuses it, whatever its name.
+    const Result<QString> file = platform::resolveChosenFile(path, readWhat);
+    if (!file) {
+        if (report)
+            m_seam.showFailure(this, file.failure());
+        return;
+    }
+    const QString chosenName = QFileInfo(file.value()).fileName();
+    if (chosenName != copy->name.unikonName) {
+        if (report)
+            m_seam.showMessage(this, QStringLiteral("Kopien %1 hører til filen %2, ikke til %3.\n\n"
+                                                    "Vælg filen %2.")
+                                         .arg(copy->fileName, copy->name.unikonName, chosenName));
+        return;
+    }
+    // Through a link, the file could be the copy itself, which is never changed.
+    const QString target = QFileInfo(file.value()).canonicalFilePath();
+    if (!target.isEmpty() && target == QFileInfo(copy->path).canonicalFilePath()) {
+        if (report)
+            m_seam.showFailure(
+                this,
+                Failure{
+                    QStringLiteral("Kopien kan ikke lægges tilbage over filen"), file.value(),
+                    QStringLiteral("Det er selve kopien i %1").arg(backupFolder(m_baseFolder))});
+        return;
+    }
+    const Result<Lines> lines = loadUnikonFile(file.value());
+    if (!lines) {
+        if (report)
+            m_seam.showFailure(this, lines.failure());
+        return;
+    }
+    m_filePath = file.value();
+    m_fileLines->addLines(lines.value());
+    setCaption(m_chosenFile, m_filePath);
+}
+
+void RestoreWindow::forgetFile() {
+    m_filePath.clear();
+    m_fileLines->clear();
+    setCaption(m_chosenFile, QString());
+}
+
+void RestoreWindow::showChanges() {
+    const BackupCopy* copy = currentCopy();
+    const bool ready = copy && m_copyBytes && !m_filePath.isEmpty();
+    m_putBack->setEnabled(ready);
+    if (!copy) {
+        setCaption(m_copyCount, QString());
+        setCaption(m_fileCount, QString());
+        return;
+    }
+    if (!ready) {
+        m_fileLines->setMarks({});
+        m_copyLines->setMarks({});
+        setCaption(m_copyCount, linesText(m_copyLines->count()));
+        setCaption(m_fileCount, QString());
+        setCaption(m_prompt, QStringLiteral("Vælg den kopi, du vil lægge tilbage, og klik på "
+                                            "'Vælg UNIKON fil' for at vælge filen %1")
+                                 .arg(copy->name.unikonName));
+        return;
+    }
+    const RestoreMarks marks = markRestore(m_fileLines->lines(), m_copyLines->lines());
+    m_fileLines->setMarks(marks.fileLines);
+    m_copyLines->setMarks(marks.copyLines);
+    setCaption(m_fileCount, linesText(m_fileLines->count()) +
+                                QStringLiteral(", %1 forsvinder").arg(marks.going));
+    setCaption(m_copyCount, linesText(m_copyLines->count()) +
+                                QStringLiteral(", %1 kommer tilbage").arg(marks.comingBack));
+    setCaption(m_prompt, QStringLiteral("Se ændringerne efter, og klik på '%1'")
+                             .arg(withoutMnemonic(kPutBackCaption)));
+}
+
+void RestoreWindow::putBack() {
+    const BackupCopy* copy = currentCopy();
+    if (!copy || m_filePath.isEmpty() || !m_copyBytes)
+        return;
+    const BackupCopy chosen = *copy;
+    const QString file = m_filePath;
+    const QByteArray bytes = *m_copyBytes;
+
+    // Nothing is done to a file that cannot be rewritten, not even its backup.
+    Status failed = checkRewritable(file);
+    QString kept;
+    if (!failed) {
+        const Result<QString> backup =
+            makeBackup(file, backupPath(m_baseFolder, QFileInfo(file).fileName(),
+                                        fileNameSafe(m_seam.todayText())));
+        if (backup) {
+            kept = backup.value();
+            failed = writeWhole(file, bytes);
+        } else {
+            failed = backup.failure();
+        }
+    }
+
+    // The list shows the new backup; the file is shown as it is now.
+    listCopies(chosen.path);
+    showFile(file, false);
+    showChanges();
+    if (failed) {
+        if (!kept.isEmpty())
+            setCaption(m_prompt, QStringLiteral("Kopien er ikke lagt tilbage. Filen, som den er, "
+                                                "ligger også i %1")
+                                     .arg(kept));
+        m_seam.showFailure(this, *failed);
+        return;
+    }
+    setCaption(m_prompt, QStringLiteral("Kopien %1 er lagt tilbage. Filen, som den var lige før, "
+                                        "står øverst i listen.")
+                             .arg(chosen.fileName));
+    m_seam.showMessage(this, QStringLiteral("Kopien %1 er lagt tilbage over %2.\n\n"
+                                            "Filen, som den var lige før, ligger i %3.")
+                                 .arg(chosen.fileName, file, kept));
+}
+
+} // namespace dalvero
