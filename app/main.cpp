@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "module1.h"
 #include "platform_seam.h"
+#include "process.h"
 #include "program.h"
 #include "qt_translation.h"
 
@@ -16,6 +17,8 @@ const QString kAppId = QStringLiteral("dk.dalvero.Dalvero");
 } // namespace
 
 int main(int argc, char** argv) {
+    dalvero::platform::markRunning();
+    dalvero::platform::quietSystemErrorBoxes();
     // The argument text decides the base folder, so read it before Qt takes
     // its own options out of argv.
     const QString baseFolder = Module1::chooseBaseFolder(
@@ -31,7 +34,8 @@ int main(int argc, char** argv) {
         QIcon::fromTheme(kAppId, QIcon(QStringLiteral(":/icons/dk.dalvero.Dalvero.png"))));
     QApplication::setApplicationName(dalvero::kProgramName);
 
-    if (const dalvero::Status failed = Module1::ensureBackupFolder(baseFolder)) {
+    if (const dalvero::Status failed = Module1::ensureBackupFolder(
+            baseFolder, QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))) {
         QMessageBox::critical(nullptr, dalvero::kProgramName, failed->message());
         return 1;
     }

@@ -20,13 +20,22 @@ QString chooseBaseFolder(const QString& argumentText, const QString& currentFold
     return argumentText.length() > 0 ? kDevelopmentFolder : currentFolder;
 }
 
-dalvero::Status ensureBackupFolder(const QString& baseFolder) {
+dalvero::Status ensureBackupFolder(const QString& baseFolder, const QString& programFolder) {
     const QString backupFolder = dalvero::backupFolder(baseFolder);
     // A broken symbolic link of that name is something too: leave it be.
     if (QFileInfo(backupFolder).exists() || QFileInfo(backupFolder).isSymLink())
         return std::nullopt;
-    return dalvero::platform::makeFolder(
+    dalvero::Status failed = dalvero::platform::makeFolder(
         backupFolder, QStringLiteral("Kunne ikke oprette sikkerhedskopi-mappen"));
+    // Started from its own folder (the program double-clicked there, or a
+    // pinned copy of it), where a user may not write.
+    if (failed && QFileInfo(baseFolder) == QFileInfo(programFolder)) {
+        failed->reason += QStringLiteral(
+            "\n\nDalvero er startet fra den mappe, programmet er installeret i, og dér må "
+            "sikkerhedskopierne ikke ligge. Start Dalvero fra menuen Start eller fra genvejen "
+            "på skrivebordet: så starter det i din egen mappe.");
+    }
+    return failed;
 }
 
 } // namespace Module1

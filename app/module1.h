@@ -20,7 +20,9 @@ QString argumentText(int argc, const char* const* argv);
 QString chooseBaseFolder(const QString& argumentText, const QString& currentFolder);
 
 // Makes base folder & "/UNI_KOP" when nothing of that name exists (a plain
-// file of that name counts as present). Only that one level is made.
-dalvero::Status ensureBackupFolder(const QString& baseFolder);
+// file of that name counts as present). Only that one level is made. When it
+// cannot be made in `programFolder`, the folder the program was installed
+// in, the report says how to start the program in the user's own folder.
+dalvero::Status ensureBackupFolder(const QString& baseFolder, const QString& programFolder = {});
 
 } // namespace Module1

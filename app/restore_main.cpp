@@ -4,6 +4,7 @@
 // the folder it is started in, where Dalvero's launchers start too.
 #include "file_chooser.h"
 #include "platform_seam.h"
+#include "process.h"
 #include "qt_translation.h"
 #include "restore_window.h"
 
@@ -13,6 +14,9 @@
 #include <QLocale>
 
 int main(int argc, char** argv) {
+    // It rewrites the UNIKON file too: the installer waits for it as for Dalvero.
+    dalvero::platform::markRunning();
+    dalvero::platform::quietSystemErrorBoxes();
     QApplication app(argc, argv);
     Module1::installQtTranslation(QLocale::system());
     QGuiApplication::setDesktopFileName(QStringLiteral("dk.dalvero.Dalvero.Restore"));

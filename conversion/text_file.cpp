@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <QThread>
 
 #include <optional>
 
@@ -95,18 +96,26 @@ Status checkRewritable(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir())
         return Failure{kWriteWhat, path, kIsFolder};
-    if (info.exists() && platform::isReadOnly(info))
-        return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
+    if (info.exists()) {
+        switch (platform::writeAccess(info)) {
+        case platform::WriteAccess::ReadOnly:
+            return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
+        case platform::WriteAccess::InUse:
+            return Failure{kWriteWhat, path, kFileInUse};
+        case platform::WriteAccess::Writable:
+            break;
+        }
+    }
     return std::nullopt;
 }
 
-Status writeWhole(const QString& path, const QByteArray& contents) {
-    if (Status refused = checkRewritable(path))
-        return refused;
+namespace {
 
-    // The new file replaces the old one: what the save does not carry over
-    // itself is given back afterwards.
-    const platform::KeptAttributes kept(path);
+// One atomic save: the new contents go to a temporary file beside the old
+// one, which then replaces it in one step. `held` tells whether a failure was
+// the replace itself, which another program holding either file makes fail.
+Status saveOnce(const QString& path, const QByteArray& contents, bool& held) {
+    held = false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Failure{kWriteWhat, path, file.errorString()};
@@ -115,10 +124,39 @@ Status writeWhole(const QString& path, const QByteArray& contents) {
         file.cancelWriting();
         return Failure{kWriteWhat, path, reason};
     }
-    if (!file.commit())
+    if (!file.commit()) {
+        held = file.error() == QFileDevice::RenameError && platform::replaceMayBeHeld();
         return Failure{kWriteWhat, path, file.errorString()};
-    kept.restore();
+    }
     return std::nullopt;
+}
+
+} // namespace
+
+Status writeWhole(const QString& path, const QByteArray& contents) {
+    if (Status refused = checkRewritable(path))
+        return refused;
+
+    // The new file replaces the old one: what the save does not carry over
+    // itself is given back afterwards.
+    const platform::KeptAttributes kept(path);
+    // A scanner, the indexer or a sync client lets go of a file within a
+    // second or so: the whole save is tried again, the old file whole each
+    // time, before the user is told.
+    static constexpr int kWaitsMs[] = {100, 200, 400, 800};
+    bool held = false;
+    Status failed = saveOnce(path, contents, held);
+    for (int wait : kWaitsMs) {
+        if (!failed || !held)
+            break;
+        QThread::msleep(wait);
+        failed = saveOnce(path, contents, held);
+    }
+    if (failed && held)
+        failed->reason = kFileInUse;
+    if (!failed)
+        kept.restore();
+    return failed;
 }
 
 Status writeLinesWhole(const QString& path, const Lines& lines) {

@@ -7,6 +7,11 @@
 
 namespace dalvero {
 
+// The reason given when another program holds the file and will not let go.
+inline const QString kFileInUse =
+    QStringLiteral("Filen bruges af et andet program. Luk det (fx regnearket eller "
+                   "scanneren), og prøv igen.");
+
 // The largest file read into a list: room for the two header lines and a
 // full list of kMaxListEntries lines of up to 2,048 bytes each, line end
 // included (64 MiB and 4 KiB). An export line is about 100 bytes, so a real

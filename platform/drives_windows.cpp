@@ -1,5 +1,8 @@
 #include "drives.h"
 
+#include "platform_files.h"
+#include "scripted_answers.h"
+
 #include <QDir>
 
 #include <windows.h>
@@ -12,11 +15,17 @@ std::wstring native(const QString& path) {
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+void asking(const QString& root) {
+    if (const auto& told = platform::scriptedAnswers().driveAsked)
+        told(root);
+}
+
 // The volume label, asked of local fixed drives only: they answer at once,
 // where a removable or network drive may keep the window waiting.
 QString label(const QString& root) {
     if (::GetDriveTypeW(native(root).c_str()) != DRIVE_FIXED)
         return {};
+    asking(root);
     wchar_t name[MAX_PATH + 1] = {};
     if (!::GetVolumeInformationW(native(root).c_str(), name, MAX_PATH + 1, nullptr, nullptr,
                                  nullptr, nullptr, 0))
@@ -26,10 +35,17 @@ QString label(const QString& root) {
 
 } // namespace
 
+// Every drive letter in use, from the system's own table: no drive is asked
+// whether it is ready (Qt's drive list asks removable and CD drives, waits
+// while a disk spins up and leaves out an empty card reader), and an empty
+// drive is listed as Windows' own lists do.
 QList<Drive> all() {
     QList<Drive> drives;
-    for (const QFileInfo& drive : QDir::drives()) {
-        const QString root = QDir::toNativeSeparators(drive.filePath());
+    const DWORD letters = ::GetLogicalDrives();
+    for (int letter = 0; letter < 26; ++letter) {
+        if (!(letters & (1u << letter)))
+            continue;
+        const QString root = QChar(u'A' + letter) + QStringLiteral(":\\");
         // As Windows' own drive lists write it: "c:", then the label.
         QString caption = root.left(2).toLower();
         if (const QString name = label(root); !name.isEmpty())
@@ -44,10 +60,11 @@ QString driveOf(const QString& path) {
 }
 
 Status checkReady(const QString& root) {
+    asking(root);
     WIN32_FIND_DATAW found;
     const HANDLE listing =
-        ::FindFirstFileExW(native(root + QStringLiteral("*")).c_str(), FindExInfoBasic, &found,
-                           FindExSearchNameMatch, nullptr, 0);
+        ::FindFirstFileExW(platform::systemPath(root + QStringLiteral("*")).toStdWString().c_str(),
+                           FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (listing != INVALID_HANDLE_VALUE) {
         ::FindClose(listing);
         return std::nullopt;

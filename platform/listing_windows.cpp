@@ -1,5 +1,7 @@
 #include "listing.h"
 
+#include "platform_files.h"
+
 #include <QDir>
 
 #include <windows.h>
@@ -8,7 +10,7 @@ namespace dalvero::platform {
 
 bool isLeftOutOfLists(const QString& folder, const QString& name) {
     // Qt's own listing leaves out hidden entries but not system ones.
-    const QString path = QDir::toNativeSeparators(QDir(folder).filePath(name));
+    const QString path = systemPath(QDir(folder).filePath(name));
     const DWORD attributes = ::GetFileAttributesW(path.toStdWString().c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));

@@ -22,10 +22,26 @@ Status makeFolder(const QString& path, const QString& what);
 // Pushes what was written to `file` onto the disk.
 bool syncToDisk(QFileDevice& file);
 
-// A file the user may not change: no write bit for anyone on Linux (even for
-// root), the read-only attribute or access rights that deny writing on
-// Windows.
-bool isReadOnly(const QFileInfo& info);
+// Whether the rewrite may go ahead, as the file system answers it.
+enum class WriteAccess {
+    Writable, // or no answer that says otherwise: the save itself will tell
+    ReadOnly, // no write bit for anyone on Linux (even for root); on Windows
+              // the read-only attribute, or the system refuses to open it
+              // for writing
+    InUse,    // Windows: another program has it open and will not share it
+};
+WriteAccess writeAccess(const QFileInfo& info);
+
+// Whether a replace that failed may be tried again in a moment: on Windows
+// a virus scanner, the indexer or a sync client briefly holds a file that
+// was just written, and any program that has the file open without delete
+// sharing blocks its replacement. Linux has no such locks.
+bool replaceMayBeHeld();
+
+// The form of `path` that the program's own calls to the system take at any
+// length: on Windows the absolute path with "\\?\" before it ("\\?\UNC\"
+// for a share), as it is when it has the prefix already; elsewhere the path.
+QString systemPath(const QString& path);
 
 // The one path that reading, the backup and the rewrite of a chosen file all
 // use. A symbolic link is followed by the reading and by the save alike; a

@@ -24,11 +24,20 @@ bool syncToDisk(QFileDevice& file) {
     return ::fsync(file.handle()) == 0;
 }
 
-bool isReadOnly(const QFileInfo& info) {
+WriteAccess writeAccess(const QFileInfo& info) {
     // WriteUser is left out: it tells what the running user may do, and root may.
     constexpr QFile::Permissions anyWrite =
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return !(info.permissions() & anyWrite) || !info.isWritable();
+    const bool readOnly = !(info.permissions() & anyWrite) || !info.isWritable();
+    return readOnly ? WriteAccess::ReadOnly : WriteAccess::Writable;
+}
+
+bool replaceMayBeHeld() {
+    return false;
+}
+
+QString systemPath(const QString& path) {
+    return path;
 }
 
 Result<QString> resolveChosenFile(const QString& path, const QString&) {

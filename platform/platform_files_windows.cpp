@@ -1,20 +1,34 @@
 #include "platform_files.h"
 
+#include "scripted_answers.h"
+
 #include <QDir>
 #include <QFile>
 
 #include <io.h>
 #include <windows.h>
 
-// Qt checks NTFS access rights only while this counter is above zero.
-extern Q_CORE_EXPORT int qt_ntfs_permission_lookup;
-
 namespace dalvero::platform {
 
 namespace {
 
 std::wstring nativePath(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdWString();
+    return systemPath(path).toStdWString();
+}
+
+// The system's error on opening the file for writing, 0 when it opened.
+// Full sharing, closed at once: nothing is changed, and no other program is
+// kept from the file.
+DWORD openForWritingError(const QString& path) {
+    if (const auto& scripted = scriptedAnswers().openForWriting)
+        return scripted(path);
+    const HANDLE file = ::CreateFileW(nativePath(path).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError();
+    ::CloseHandle(file);
+    return ERROR_SUCCESS;
 }
 
 } // namespace
@@ -24,24 +38,55 @@ QChar pathSeparator() {
 }
 
 Status makeFolder(const QString& path, const QString& what) {
-    if (::CreateDirectoryW(nativePath(path).c_str(), nullptr))
+    DWORD error = ERROR_SUCCESS;
+    if (const auto& scripted = scriptedAnswers().makeFolder)
+        error = scripted(path);
+    else if (!::CreateDirectoryW(nativePath(path).c_str(), nullptr))
+        error = ::GetLastError();
+    if (error == ERROR_SUCCESS)
         return std::nullopt;
-    return Failure{what, path, qt_error_string(static_cast<int>(::GetLastError()))};
+    return Failure{what, path, qt_error_string(static_cast<int>(error))};
 }
 
 bool syncToDisk(QFileDevice& file) {
     return ::_commit(file.handle()) == 0;
 }
 
-bool isReadOnly(const QFileInfo& info) {
+// The file system is asked, not the file's access list: on a network share
+// the list names the server's accounts, so reading it against the local
+// login says "no write" where the server would allow it.
+WriteAccess writeAccess(const QFileInfo& info) {
+    // Asked on its own, as an administrator may open a read-only file for
+    // writing all the same.
     const DWORD attributes = ::GetFileAttributesW(nativePath(info.filePath()).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return true;
-    ++qt_ntfs_permission_lookup;
-    QFileInfo rights(info.filePath());
-    const bool writable = rights.isWritable();
-    --qt_ntfs_permission_lookup;
-    return !writable;
+        return WriteAccess::ReadOnly;
+    switch (openForWritingError(info.filePath())) {
+    case ERROR_ACCESS_DENIED:
+        return WriteAccess::ReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return WriteAccess::InUse;
+    default:
+        return WriteAccess::Writable;
+    }
+}
+
+bool replaceMayBeHeld() {
+    return true;
+}
+
+QString systemPath(const QString& path) {
+    const QString native = QDir::toNativeSeparators(path);
+    if (native.startsWith(QLatin1String("\\\\?\\")))
+        return native;
+    // The prefixed form is taken as it stands, so "." and ".." are resolved
+    // and a relative path completed first.
+    const QString absolute =
+        QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
+    if (absolute.startsWith(QLatin1String("\\\\")))
+        return QStringLiteral("\\\\?\\UNC\\") + absolute.mid(2);
+    return QStringLiteral("\\\\?\\") + absolute;
 }
 
 Result<QString> resolveChosenFile(const QString& path, const QString& what) {

@@ -1,0 +1,9 @@
+#include "process.h"
+
+namespace dalvero::platform {
+
+void markRunning() {}
+
+void quietSystemErrorBoxes() {}
+
+} // namespace dalvero::platform

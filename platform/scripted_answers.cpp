@@ -1,0 +1,10 @@
+#include "scripted_answers.h"
+
+namespace dalvero::platform {
+
+ScriptedAnswers& scriptedAnswers() {
+    static ScriptedAnswers answers;
+    return answers;
+}
+
+} // namespace dalvero::platform

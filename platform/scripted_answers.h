@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Answers that only a real Windows PC gives, for the tests: an access list on
+// a network share that denies writing, a standard user in Program Files. While
+// a hook is set, the Windows half of the platform layer takes its answer, a
+// system error code (ERROR_SUCCESS, ERROR_ACCESS_DENIED, ...), in place of
+// the system's own, so that a test can see what the program makes of it.
+// Unset, which is always so outside such a test, the system answers.
+namespace dalvero::platform {
+
+struct ScriptedAnswers {
+    std::function<unsigned long(const QString& path)> openForWriting;
+    std::function<unsigned long(const QString& path)> makeFolder;
+    // Told of each call that asks a drive itself (its label, its listing),
+    // which may wait on a disk or a network: building the drive lists must
+    // ask only fixed drives.
+    std::function<void(const QString& root)> driveAsked;
+};
+
+ScriptedAnswers& scriptedAnswers();
+
+} // namespace dalvero::platform
