@@ -2,7 +2,7 @@
 #include "file_list.h"
 #include "line_list.h"
 #include "pigeon_list.h"
-#include "window_fixture.h"
+#include "window_test.h"
 #include "year_combo.h"
 
 #include <QTest>

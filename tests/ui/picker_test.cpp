@@ -2,7 +2,7 @@
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_list.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QLocale>
 #include <QStorageInfo>

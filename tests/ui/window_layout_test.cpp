@@ -3,7 +3,7 @@
 // the tab order.
 #include "named_row.h"
 #include "twips.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
