@@ -1,9 +1,8 @@
 // What a screen reader and the Tab key find in the window: a name for every
 // control, names that follow the captions as they change, and the focus
 // moving through the controls in their tab order.
-#include "keyboard_user.h"
 #include "named_row.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -154,13 +153,12 @@ class TabOrder : public Accessibility, public ::testing::WithParamInterface<TabC
 TEST_P(TabOrder, FocusGoesRoundTheUsableControlsInTabOrder) {
     const TabCase& c = GetParam();
     WindowDriver& w = c.stage == Stage::Start ? start() : startAndMerge();
-    ASSERT_TRUE(KeyboardUser::bringToFront(w.window()));
+    ASSERT_TRUE(w.bringToFront());
     w.control(QString::fromUtf8(c.from))->setFocus(Qt::TabFocusReason);
-    ASSERT_EQ(KeyboardUser::focusedControl(), QString::fromUtf8(c.from));
+    ASSERT_EQ(w.focusedControl(), QString::fromUtf8(c.from));
 
     const QStringList expected = expectedPath(c);
-    KeyboardUser user;
-    EXPECT_EQ(user.focusPath(c.key, static_cast<int>(expected.size())), expected);
+    EXPECT_EQ(w.focusPath(c.key, static_cast<int>(expected.size())), expected);
 }
 
 const QStringList kUnusableAtStart = {"File1",  "Dir1",   "Drive1",  "List1",

@@ -1,8 +1,7 @@
 // The whole job without a mouse: from a fresh window to the rewritten UNIKON
 // file and its backup, with keys sent only to the widget that has the focus.
-#include "keyboard_user.h"
 #include "named_row.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QAbstractItemView>
 
@@ -41,66 +40,65 @@ protected:
     }
 
     QString unikon;
-    KeyboardUser user;
 };
 
 class KeyboardWorkflow : public KeyboardScene, public ::testing::WithParamInterface<DanFilKey> {};
 
 TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     WindowDriver& w = start();
-    ASSERT_TRUE(KeyboardUser::bringToFront(w.window()));
-    ASSERT_FALSE(KeyboardUser::focusedControl().isEmpty()) << "the keys have somewhere to start";
+    ASSERT_TRUE(w.bringToFront());
+    ASSERT_FALSE(w.focusedControl().isEmpty()) << "the keys have somewhere to start";
 
     // Open the export folder in Dir3 with the arrows and Enter.
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Dir3")));
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("eksport")));
-    user.press(Qt::Key_Return);
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Dir3")));
+    ASSERT_TRUE(w.arrowTo(QStringLiteral("eksport")));
+    w.press(Qt::Key_Return);
     ASSERT_EQ(w.dir(QStringLiteral("Dir3"))->path(), exportFolder);
-    EXPECT_EQ(KeyboardUser::focusedControl(), QStringLiteral("Dir3"));
+    EXPECT_EQ(w.focusedControl(), QStringLiteral("Dir3"));
 
     // Tab into File2 makes its first entry current without loading it; the
     // arrow that moves on to EKSPORT.TXT loads that one.
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("File2")));
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("File2")));
     EXPECT_TRUE(w.entries(QStringLiteral("List1")).isEmpty());
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("EKSPORT.TXT")));
+    ASSERT_TRUE(w.arrowTo(QStringLiteral("EKSPORT.TXT")));
     ASSERT_EQ(w.entries(QStringLiteral("List1")),
               QStringList({"DK-X07-1111F\u00e6", "DK-X07-2222x", "DK-X08-3333F", "DK-X09-4444F"}));
 
     // Year 08 from the drop-down: Alt+Down opens it, the arrows choose, Enter
     // picks.
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Combo2")));
-    user.press(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Combo2")));
+    w.press(Qt::Key_Down, Qt::AltModifier);
     QAbstractItemView* dropDown = w.combo2()->view();
     ASSERT_TRUE(dropDown->isVisible());
     ASSERT_TRUE(dropDown->hasFocus()) << "the arrows would pick straight away in the closed box";
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("08")));
-    user.press(Qt::Key_Return);
+    ASSERT_TRUE(w.arrowTo(QStringLiteral("08")));
+    w.press(Qt::Key_Return);
     EXPECT_FALSE(dropDown->isVisible());
     EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("08"));
     EXPECT_EQ(w.list1()->selection(), std::vector<bool>({true, true, false, true}));
 
     // Back to List1 and Space on the fourth pigeon.
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("List1"), Qt::Key_Backtab));
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("DK-X09-4444F")));
-    user.press(Qt::Key_Space);
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("List1"), Qt::Key_Backtab));
+    ASSERT_TRUE(w.arrowTo(QStringLiteral("DK-X09-4444F")));
+    w.press(Qt::Key_Space);
     EXPECT_EQ(w.list1()->selection(), std::vector<bool>({true, true, false, false}));
 
     // The UNIKON folder in Dir1, then Enter on the member's file in File1.
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Dir1"), Qt::Key_Backtab));
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("unikon")));
-    user.press(Qt::Key_Return);
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Dir1"), Qt::Key_Backtab));
+    ASSERT_TRUE(w.arrowTo(QStringLiteral("unikon")));
+    w.press(Qt::Key_Return);
     ASSERT_EQ(w.dir(QStringLiteral("Dir1"))->path(), unikonFolder);
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("File1"), Qt::Key_Backtab));
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("z12345")));
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("File1"), Qt::Key_Backtab));
+    ASSERT_TRUE(w.arrowTo(QStringLiteral("z12345")));
     EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty()) << "an arrow only makes it current";
-    user.press(Qt::Key_Return);
+    w.press(Qt::Key_Return);
     EXPECT_EQ(w.entries(QStringLiteral("List2")).size(), 3);
     EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 2);
     EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
 
     // "Dan fil".
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Command1")));
-    user.press(GetParam().key);
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Command1")));
+    w.press(GetParam().key);
 
     EXPECT_TRUE(w.seam.failures.isEmpty());
     EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
@@ -116,22 +114,22 @@ TEST_F(KeyboardScene, DanFilOnAnEmptyListLeavesTheFocusWhereTheKeysCanGoOn) {
     WindowDriver& w = start();
     w.loadExport(exportFolder, QStringLiteral("EKSPORT.TXT"));
     w.merge(unikonFolder, QStringLiteral("z12345"));
-    ASSERT_TRUE(KeyboardUser::bringToFront(w.window()));
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Combo2")));
-    user.press(Qt::Key_Down); // a year pick empties the new list
+    ASSERT_TRUE(w.bringToFront());
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Combo2")));
+    w.press(Qt::Key_Down); // a year pick empties the new list
     ASSERT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
 
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Command1")));
-    user.press(Qt::Key_Space);
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Command1")));
+    w.press(Qt::Key_Space);
     EXPECT_FALSE(w.command1()->isEnabled());
     EXPECT_EQ(backups(), QStringList({"z12345_07-12-26"}));
     EXPECT_EQ(fileBytes(unikon), kOldUnikon);
-    ASSERT_FALSE(KeyboardUser::focusedControl().isEmpty());
-    EXPECT_NE(KeyboardUser::focusedControl(), QStringLiteral("Command1"));
+    ASSERT_FALSE(w.focusedControl().isEmpty());
+    EXPECT_NE(w.focusedControl(), QStringLiteral("Command1"));
 
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("File1")));
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("z12345")));
-    user.press(Qt::Key_Return);
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("File1")));
+    ASSERT_TRUE(w.arrowTo(QStringLiteral("z12345")));
+    w.press(Qt::Key_Return);
     EXPECT_TRUE(w.command1()->isEnabled());
     EXPECT_FALSE(w.entries(QStringLiteral("List3")).isEmpty());
 }

@@ -1,8 +1,7 @@
 // Picking a year code with the keys, and the keys in the year list that must
 // pick nothing.
-#include "keyboard_user.h"
 #include "named_row.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QAbstractItemView>
 
@@ -40,13 +39,12 @@ TEST_P(YearKeys, PickOnlyFromTheListNeverFromTyping) {
     w.merge(unikonFolder, QStringLiteral("z1"));
     ASSERT_EQ(w.entries(QStringLiteral("List3")).size(), 4);
 
-    ASSERT_TRUE(KeyboardUser::bringToFront(w.window()));
-    KeyboardUser user;
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("Combo2")));
+    ASSERT_TRUE(w.bringToFront());
+    ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Combo2")));
     if (c.typed)
-        user.type(QString::fromLatin1(c.typed));
+        w.type(QString::fromLatin1(c.typed));
     for (const Keystroke& k : c.keys)
-        ASSERT_TRUE(user.press(k.key, k.modifiers));
+        ASSERT_TRUE(w.press(k.key, k.modifiers));
 
     EXPECT_FALSE(w.combo2()->view()->isVisible());
     if (c.selection) {

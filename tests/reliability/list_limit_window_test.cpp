@@ -15,20 +15,12 @@ namespace {
 
 constexpr int kLimit = 32767;
 
-QByteArray linesWithCrLf(const Lines& lines) {
-    QByteArray bytes;
-    for (const QByteArray& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
-
 // Old lines that all carry the key of `record`, each with its own tail.
 QByteArray sameKeyLines(const QByteArray& record, int count) {
-    const QByteArray key = " " + record.mid(4, 2) + "00" + record.left(3) + record.mid(7, 4);
     Lines lines;
     for (int i = 0; i < count; ++i)
-        lines << key + " " + QByteArray::number(i).rightJustified(11, '0');
-    return linesWithCrLf(lines);
+        lines << keyOf(record) + " " + QByteArray::number(i).rightJustified(11, '0');
+    return withCrLf(lines);
 }
 
 struct LimitCase {
@@ -39,14 +31,8 @@ struct LimitCase {
     int pigeonsListed;
 };
 
-QString exportFile(const ReliabilityScene& s) {
-    return s.absolute(s.exportFile());
-}
 QString secondExportFile(const ReliabilityScene& s) {
     return s.absolute(s.exportFolder + QStringLiteral("/b.txt"));
-}
-QString unikonFile(const ReliabilityScene& s) {
-    return s.absolute(s.unikonFile());
 }
 
 void pigeons(ReliabilityScene& s, int count) {
@@ -60,7 +46,7 @@ TEST_P(ListLimitWindow, StopsBeforeTheListChangesAndWritesNothing) {
     ReliabilityScene scene;
     ASSERT_TRUE(scene.scratch.isValid());
     scene.exportBytes = exportFileBytes(pigeonRecords(2));
-    scene.unikonBytes = linesWithCrLf(unikonLines(2));
+    scene.unikonBytes = withCrLf(unikonLines(2));
     Workflow flow;
     c.arrange(scene, flow);
     scene.build();
@@ -74,7 +60,7 @@ TEST_P(ListLimitWindow, StopsBeforeTheListChangesAndWritesNothing) {
     const TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
 
     const WorkflowRun run = runWorkflowInChild(flow);
-    ASSERT_TRUE(run.child.finished) << "the child died: " << run.child.ending;
+    ASSERT_TRUE(run.finished) << "the child died: " << run.ending;
     const WindowReport& report = run.report;
     ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
     const TreeSnapshot after = TreeSnapshot::of(scene.scratch.path());
@@ -95,7 +81,7 @@ TEST_P(ListLimitWindow, StopsBeforeTheListChangesAndWritesNothing) {
         EXPECT_EQ(report.list3.size(), kLimit);
         EXPECT_EQ(after.differencesFrom(afterDanFil(before, scene.unikonFile(),
                                                     scene.backupFile(scene.today),
-                                                    linesWithCrLf(report.list3))),
+                                                    withCrLf(report.list3))),
                   "");
     }
 }
@@ -105,13 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LimitCase{"ExportAtTheLimit",
                                 [](ReliabilityScene& s, Workflow&) {
                                     pigeons(s, kLimit);
-                                    s.unikonBytes = linesWithCrLf(unikonLines(kLimit));
+                                    s.unikonBytes = withCrLf(unikonLines(kLimit));
                                 },
                                 {},
                                 0},
                       LimitCase{"ExportPastTheLimit",
                                 [](ReliabilityScene& s, Workflow&) { pigeons(s, kLimit + 1); },
-                                exportFile, 0},
+                                exportPath, 0},
                       LimitCase{"SecondExportPastTheLimit",
                                 [](ReliabilityScene& s, Workflow& flow) {
                                     pigeons(s, 30000);
@@ -123,16 +109,16 @@ INSTANTIATE_TEST_SUITE_P(
                                 secondExportFile, 30000},
                       LimitCase{"UnikonFilePastTheLimit",
                                 [](ReliabilityScene& s, Workflow&) {
-                                    s.unikonBytes = linesWithCrLf(unikonLines(kLimit + 1));
+                                    s.unikonBytes = withCrLf(unikonLines(kLimit + 1));
                                 },
-                                unikonFile, 2},
+                                unikonPath, 2},
                       LimitCase{"NewListPastTheLimit",
                                 [](ReliabilityScene& s, Workflow&) {
                                     const QByteArray record = pigeonRecords(1)[0];
                                     s.exportBytes = exportFileBytes({record, record});
                                     s.unikonBytes = sameKeyLines(record, (kLimit + 1) / 2);
                                 },
-                                unikonFile, 2}),
+                                unikonPath, 2}),
     rowName);
 
 } // namespace

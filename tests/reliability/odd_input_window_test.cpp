@@ -1,5 +1,6 @@
 // Odd input, loaded, merged, written and read back through the real window:
 // every byte of every record and tail field comes out where it belongs.
+#include "merge_input_generator.h"
 #include "named_row.h"
 #include "qt_printers.h"
 #include "raw_bytes.h"
@@ -12,26 +13,6 @@
 
 namespace dalvero::testing {
 namespace {
-
-// The match key an earlier run wrote for a record: a blank, the year code,
-// "00", record characters 1 to 3 and 8 to 11.
-QByteArray keyOf(const QByteArray& record) {
-    return " " + record.mid(4, 2) + "00" + record.left(3) + record.mid(7, 4);
-}
-
-QByteArray withCrLf(const Lines& lines) {
-    QByteArray bytes;
-    for (const QByteArray& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
-
-QByteArray exportOf(const QByteArray& header1, const QByteArray& header2, const Lines& records) {
-    QByteArray bytes = header1 + "\r\n" + header2 + "\r\n";
-    for (const QByteArray& record : records)
-        bytes += "x" + record + "\r\n";
-    return bytes;
-}
 
 // Every byte value that can stand inside a line: all but CR.
 QByteArray everyByteButCr() {
@@ -64,7 +45,7 @@ OddCase nulBytes() {
     const Lines records = {raw("D\0-X0\0-1\0\0\0F\0tail"), raw("\0\0\0\0\0\0\0\0\0\0\0\0")};
     const Lines old = {keyOf(records[0]) + raw(" a\0b\0c\0d\0e\0"),
                        keyOf(records[1]) + raw("W\0\0\0\0\0\0\0\0\0\0\0"), raw("\0")};
-    return {"NulBytes",      exportOf(raw("H\0vd"), raw("\0"), records),
+    return {"NulBytes",      exportFile(raw("H\0vd"), raw("\0"), records),
             raw("H\0vd \0"), records,
             withCrLf(old),   old};
 }
@@ -87,7 +68,7 @@ OddCase allByteValues() {
     }
     records << "DK-X07-1111F" + all;
     old << kOldLines[0] + all;
-    return {"All256ByteValues", exportOf(all, all, records),
+    return {"All256ByteValues", exportFile(all, all, records),
             all + " " + all,    records,
             withCrLf(old),      old};
 }
@@ -96,7 +77,7 @@ OddCase oneMegabyteLine() {
     const QByteArray megabyte(1 << 20, 'm');
     const Lines records = {"DK-X07-1111F" + megabyte, kTwoRecords[1]};
     const Lines old = {kOldLines[0] + megabyte, megabyte};
-    return {"OneMegabyteLine", exportOf(megabyte, "h2", records),
+    return {"OneMegabyteLine", exportFile(megabyte, "h2", records),
             megabyte + " h2",  records,
             withCrLf(old),     old};
 }
@@ -112,7 +93,7 @@ TEST_P(OddInputWindow, LoadsMergesAndWritesEveryByte) {
     scene.build();
     const TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
     const WorkflowRun run = runWorkflowInChild(scene.workflow());
-    ASSERT_TRUE(run.child.finished) << "the child died: " << run.child.ending;
+    ASSERT_TRUE(run.finished) << "the child died: " << run.ending;
     const WindowReport& report = run.report;
     ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
     EXPECT_TRUE(report.failures.isEmpty()) << report.failures.value(0).message();

@@ -41,7 +41,7 @@ TEST_P(OddNameWindow, WholeJobWorks) {
     const TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
 
     const WorkflowRun run = runWorkflowInChild(scene.workflow());
-    ASSERT_TRUE(run.child.finished) << "the child died: " << run.child.ending;
+    ASSERT_TRUE(run.finished) << "the child died: " << run.ending;
     ASSERT_TRUE(run.report.driverError.isEmpty()) << run.report.driverError.toStdString();
     EXPECT_TRUE(run.report.failures.isEmpty()) << run.report.failures.value(0).message();
     EXPECT_EQ(run.report.endStatus, 0);

@@ -3,7 +3,6 @@
 #include "named_row.h"
 #include "qt_printers.h"
 #include "reliability_scene.h"
-#include "window_driver.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,35 +55,29 @@ struct FaultCase {
     QString message = {}; // the one message box shown, if any
 };
 
-QString exportFile(const ReliabilityScene& s) {
-    return s.absolute(s.exportFile());
-}
-QString unikonFile(const ReliabilityScene& s) {
-    return s.absolute(s.unikonFile());
-}
 QString datedBackup(const ReliabilityScene& s) {
     return s.absolute(s.backupFile(QStringLiteral("07-12-26")));
 }
 
 void removeExport(ReliabilityScene& s) {
-    QFile::remove(s.absolute(s.exportFile()));
+    QFile::remove(exportPath(s));
 }
 void exportToFolder(ReliabilityScene& s) {
     removeExport(s);
     s.scratch.writeFile(s.exportFile() + QStringLiteral("/inde.txt"), kExport);
 }
 void removeUnikon(ReliabilityScene& s) {
-    QFile::remove(s.absolute(s.unikonFile()));
+    QFile::remove(unikonPath(s));
 }
 void unikonToFolder(ReliabilityScene& s) {
     removeUnikon(s);
     s.scratch.writeFile(s.unikonFile() + QStringLiteral("/inde"), kUnikon);
 }
 SceneStep chmodUnikon(int mode) {
-    return [mode](ReliabilityScene& s) { setPermissionBits(s.absolute(s.unikonFile()), mode); };
+    return [mode](ReliabilityScene& s) { setPermissionBits(unikonPath(s), mode); };
 }
 SceneStep chmodExport(int mode) {
-    return [mode](ReliabilityScene& s) { setPermissionBits(s.absolute(s.exportFile()), mode); };
+    return [mode](ReliabilityScene& s) { setPermissionBits(exportPath(s), mode); };
 }
 SceneStep earlierBackups(QStringList suffixes) {
     return [suffixes](ReliabilityScene& s) {
@@ -107,12 +100,12 @@ void uniKopPlainFile(ReliabilityScene& s) {
 void unikonBehindLink(ReliabilityScene& s) {
     s.target = s.baseName + QStringLiteral("/data/zmedlem");
     s.scratch.makeFolder(s.baseName + QStringLiteral("/data"));
-    QFile::rename(s.absolute(s.unikonFile()), s.absolute(s.target));
-    makeSymbolicLink(QStringLiteral("../data/zmedlem"), s.absolute(s.unikonFile()));
+    QFile::rename(unikonPath(s), s.absolute(s.target));
+    makeSymbolicLink(QStringLiteral("../data/zmedlem"), unikonPath(s));
 }
 void unikonShortcut(ReliabilityScene& s) {
     const QString shortcut = s.unikonFolder + QStringLiteral("/z12345 - Genvej.lnk");
-    ASSERT_TRUE(QFile::link(s.absolute(s.unikonFile()), s.absolute(shortcut)));
+    ASSERT_TRUE(QFile::link(unikonPath(s), s.absolute(shortcut)));
     s.unikonName = QFileInfo(shortcut).fileName();
 }
 // A new list far larger than the small disk lets through.
@@ -202,8 +195,8 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
         EXPECT_TRUE(scene.holdFiles()) << "another program's hold on a file could not be made";
     });
     scene.releaseFiles();
-    ASSERT_TRUE(run.child.setUp) << "the child could not be restricted";
-    ASSERT_TRUE(run.child.finished) << "the child died: " << run.child.ending;
+    ASSERT_TRUE(run.setUp) << "the child could not be restricted";
+    ASSERT_TRUE(run.finished) << "the child died: " << run.ending;
     const WindowReport& report = run.report;
     ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
 
@@ -251,71 +244,71 @@ INSTANTIATE_TEST_SUITE_P(
          FaultCase{.name = "ExportFileVanished",
                    .stage = Stage::Listed,
                    .spoil = removeExport,
-                   .failingFile = exportFile,
+                   .failingFile = exportPath,
                    .reason = SystemError::NoSuchFile},
          FaultCase{.name = "ExportFileUnreadable_LinuxOnlyUnprivileged",
                    .restriction = Restriction::Unprivileged,
                    .stage = Stage::Listed,
                    .spoil = chmodExport(0600),
-                   .failingFile = exportFile,
+                   .failingFile = exportPath,
                    .reason = SystemError::AccessDenied},
          FaultCase{.name = "ExportFileReplacedByFolder",
                    .stage = Stage::Listed,
                    .spoil = exportToFolder,
-                   .failingFile = exportFile,
+                   .failingFile = exportPath,
                    .reason = "mappe"},
          // The UNIKON file, when it is double-clicked.
          FaultCase{.name = "UnikonFileVanishedAtMerge",
                    .stage = Stage::Loaded,
                    .spoil = removeUnikon,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::NoSuchFile},
          FaultCase{.name = "UnikonFileUnreadableAtMerge_LinuxOnlyUnprivileged",
                    .restriction = Restriction::Unprivileged,
                    .stage = Stage::Loaded,
                    .spoil = chmodUnikon(0600),
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::AccessDenied},
          FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
                    .stage = Stage::Loaded,
                    .spoil = unikonToFolder,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = "mappe"},
          FaultCase{.name = "UnikonFileReadOnly",
                    .arrange = chmodUnikon(0444),
                    .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = "skrivebeskyttet"},
          FaultCase{.name = "UnikonFileNotWritableForTheUser_LinuxOnlyUnprivileged",
                    .restriction = Restriction::Unprivileged,
                    .arrange = chmodUnikon(0644),
                    .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = "skrivebeskyttet"},
          // The UNIKON file, between the merge and "Dan fil".
          FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
                    .spoil = removeUnikon,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::NoSuchFile},
          FaultCase{.name = "UnikonFileUnreadableBeforeDanFil_LinuxOnlyUnprivileged",
                    .restriction = Restriction::Unprivileged,
                    .spoil = chmodUnikon(0200),
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::AccessDenied},
          FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
                    .spoil = chmodUnikon(0444),
                    .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = "skrivebeskyttet"},
          FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
                    .spoil = unikonToFolder,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = "mappe"},
          FaultCase{.name = "UnikonFolderNotWritable_LinuxOnlyUnprivileged",
                    .restriction = Restriction::Unprivileged,
                    .spoil = unikonFolderClosed,
                    .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::AccessDenied},
          FaultCase{.name = "UnikonFileIsASymbolicLink_LinuxOnlySymlink",
                    .arrange = unikonBehindLink,
@@ -331,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
                                              0755);
                        },
                    .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::AccessDenied},
          // The backup folder and the backup name.
          FaultCase{.name = "BackupFolderMissing",
@@ -351,14 +344,12 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                    .failingFile = datedBackup,
                    .reason = SystemError::AccessDenied},
-         FaultCase{.name = "BackupNameIsALinkToTheUnikonFile_LinuxOnlySymlink",
-                   .arrange =
-                       [](ReliabilityScene& s) {
-                           QFile::link(s.absolute(s.unikonFile()), datedBackup(s));
-                       },
-                   .outcome = Outcome::Written,
-                   .backupSuffix = QStringLiteral("_2"),
-                   .message = kWritten},
+         FaultCase{
+             .name = "BackupNameIsALinkToTheUnikonFile_LinuxOnlySymlink",
+             .arrange = [](ReliabilityScene& s) { QFile::link(unikonPath(s), datedBackup(s)); },
+             .outcome = Outcome::Written,
+             .backupSuffix = QStringLiteral("_2"),
+             .message = kWritten},
          FaultCase{.name = "BackupNameTaken",
                    .arrange = earlierBackups({""}),
                    .outcome = Outcome::Written,
@@ -385,33 +376,33 @@ INSTANTIATE_TEST_SUITE_P(
          FaultCase{.name = "UnikonShortcutDoubleClicked_WindowsOnlyShortcut",
                    .arrange = unikonShortcut,
                    .stage = Stage::Loaded,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = "genvej"},
          FaultCase{.name = "ExportFileLocked_WindowsOnlyLock",
                    .stage = Stage::Listed,
                    .spoil = heldExport(HeldFile::Sharing::Nothing),
-                   .failingFile = exportFile,
+                   .failingFile = exportPath,
                    .reason = SystemError::InUse},
          FaultCase{.name = "UnikonFileLockedAtMerge_WindowsOnlyLock",
                    .stage = Stage::Loaded,
                    .spoil = heldUnikon(HeldFile::Sharing::Nothing),
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::InUse},
          FaultCase{.name = "UnikonFileLockedBeforeDanFil_WindowsOnlyLock",
                    .spoil = heldUnikon(HeldFile::Sharing::Nothing),
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::InUse},
          FaultCase{.name = "UnikonFileOpenElsewhereBeforeDanFil_WindowsOnlyLock",
                    .spoil = heldUnikon(HeldFile::Sharing::Reading),
                    .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = ""},
          // A full disk.
          FaultCase{.name = "DiskFullDuringTheRewrite_LinuxOnlyFileSizeLimit",
                    .restriction = Restriction::SmallDisk,
                    .arrange = manyPigeons,
                    .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonFile,
+                   .failingFile = unikonPath,
                    .reason = SystemError::FileTooLarge},
          FaultCase{.name = "DiskFullDuringTheBackup_LinuxOnlyFileSizeLimit",
                    .restriction = Restriction::SmallDisk,

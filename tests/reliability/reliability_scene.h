@@ -1,9 +1,8 @@
 #pragma once
 
-#include "child_process.h"
 #include "scratch_folder.h"
 #include "tree_snapshot.h"
-#include "window_workflow.h"
+#include "window_child.h"
 
 #include <QByteArray>
 #include <QString>
@@ -56,6 +55,14 @@ struct ReliabilityScene {
 private:
     std::vector<std::unique_ptr<HeldFile>> m_held;
 };
+
+// The scene's export file and UNIKON file, as a report names them.
+inline QString exportPath(const ReliabilityScene& s) {
+    return s.absolute(s.exportFile());
+}
+inline QString unikonPath(const ReliabilityScene& s) {
+    return s.absolute(s.unikonFile());
+}
 
 // The tree after "Dan fil": `before`, plus a backup of `writtenFile` as it
 // was, and `writtenFile` holding `newBytes` when the list was written.

@@ -1,6 +1,6 @@
 #include "failure.h"
 #include "qt_translation.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QLineEdit>
 #include <QLocale>

@@ -1,16 +1,25 @@
 #include "child_process.h"
 #include "module1.h"
 #include "named_row.h"
+#include "qt_printers.h"
 #include "scratch_folder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
+
+// The program's own main (app/main.cpp), renamed for this test.
+int startTheProgram(int argc, char** argv);
 
 namespace {
 
@@ -62,7 +71,44 @@ struct BackupFolderCase {
     bool unprivileged;
     bool succeeds;
     std::function<void(const QString& base)> check;
+    // Started in the base folder as the program starts itself.
+    bool asTheProgram = false;
 };
+
+// What a call queued as the application is made sees once it runs: the
+// windows shown, and how deep in event loops it runs.
+struct Started {
+    bool armed = false;
+    QStringList shown;
+    int loopLevel = 0;
+};
+Started started;
+constexpr int kSeenFromTheLoop = 42;
+
+// Leaves the program's event loop, once there is one to leave.
+void leaveTheLoop() {
+    if (QThread::currentThread()->loopLevel() == 0)
+        QTimer::singleShot(0, leaveTheLoop);
+    else
+        QCoreApplication::exit(kSeenFromTheLoop);
+}
+
+void lookOnceTheLoopRuns() {
+    if (!started.armed)
+        return;
+    QTimer::singleShot(0, [] {
+        for (const QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible())
+                continue;
+            const bool owned = window->parentWidget() || window->windowHandle()->transientParent();
+            started.shown << window->objectName() + (window->isModal() ? " modal" : "") +
+                                 (owned ? " owned" : "");
+        }
+        started.loopLevel = QThread::currentThread()->loopLevel();
+        leaveTheLoop();
+    });
+}
+Q_COREAPP_STARTUP_FUNCTION(lookOnceTheLoopRuns)
 
 class BackupFolder : public ::testing::TestWithParam<BackupFolderCase> {};
 
@@ -75,7 +121,18 @@ TEST_P(BackupFolder, MadeWhenMissing) {
     ScratchFolder scratch;
     const QString base = c.arrange(scratch);
     bool succeeded = false;
-    if (c.unprivileged) {
+    if (c.asTheProgram) {
+        const QString previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(base));
+        char name[] = "dalvero";
+        char* argv[] = {name, nullptr};
+        started.armed = true;
+        succeeded = startTheProgram(1, argv) == kSeenFromTheLoop;
+        started.armed = false;
+        QDir::setCurrent(previous);
+        EXPECT_EQ(started.shown, QStringList{QStringLiteral("Form1")});
+        EXPECT_EQ(started.loopLevel, 1);
+    } else if (c.unprivileged) {
         scratch.openToEveryone();
         const auto outcome = dalvero::testing::runAsUnprivileged([&] {
             const dalvero::Status failed = Module1::ensureBackupFolder(base);
@@ -111,6 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
     Fault, BackupFolder,
     ::testing::ValuesIn(onThisPlatform<BackupFolderCase>(
         {BackupFolderCase{"Missing", plainBase, false, true, madeEmptyFolder},
+         BackupFolderCase{"MissingWhenTheProgramStarts", plainBase, false, true, madeEmptyFolder,
+                          true},
          BackupFolderCase{"ExistsWithBackups",
                           [](const ScratchFolder& s) {
                               s.writeFile(QStringLiteral("base/UNI_KOP/z1_07.12.2026"), "gammel");

@@ -42,8 +42,7 @@ QByteArray MergeInputGenerator::record() {
 }
 
 QByteArray MergeInputGenerator::unikonLineFor(const QByteArray& record) {
-    QByteArray line = " " + record.mid(4, 2) + "00" + record.left(3) + record.mid(7, 4);
-    line = line.leftJustified(12, ' ', true);
+    QByteArray line = keyOf(record).leftJustified(12, ' ', true);
     line += chance(50) ? 'W' : ' ';
     line += bytes(11, chance(30));
     return line;
@@ -116,11 +115,27 @@ MergeInput MergeInputGenerator::next(int pigeons, int oldLines) {
     return input;
 }
 
-QByteArray exportFileBytes(const Lines& records, const QByteArray& lineEnd) {
-    QByteArray file = "Eksport af duer" + lineEnd + "Medlem 12345" + lineEnd;
+QByteArray exportFile(const QByteArray& header1, const QByteArray& header2, const Lines& records,
+                      const QByteArray& lineEnd) {
+    QByteArray file = header1 + lineEnd + header2 + lineEnd;
     for (const QByteArray& record : records)
         file += 'x' + record + lineEnd;
     return file;
+}
+
+QByteArray exportFileBytes(const Lines& records, const QByteArray& lineEnd) {
+    return exportFile("Eksport af duer", "Medlem 12345", records, lineEnd);
+}
+
+QByteArray withCrLf(const Lines& lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+QByteArray keyOf(const QByteArray& record) {
+    return " " + record.mid(4, 2) + "00" + record.left(3) + record.mid(7, 4);
 }
 
 Lines pigeonRecords(int count) {

@@ -40,9 +40,17 @@ private:
     std::mt19937 m_random;
 };
 
-// An export file: two header lines, then a pigeon line (a leading character
-// that is dropped, then the record) per record, each ended by `lineEnd`.
+// An export file: the two header lines, then a pigeon line (a leading
+// character that is dropped, then the record) per record, each ended by
+// `lineEnd`; exportFileBytes gives it headers of its own.
+QByteArray exportFile(const QByteArray& header1, const QByteArray& header2, const Lines& records,
+                      const QByteArray& lineEnd = "\r\n");
 QByteArray exportFileBytes(const Lines& records, const QByteArray& lineEnd = "\r\n");
+// The lines, each ended by CR LF, as a UNIKON file holds them.
+QByteArray withCrLf(const Lines& lines);
+// The match key an earlier run wrote for a record: a blank, the year code,
+// "00", record characters 1 to 3 and 8 to 11.
+QByteArray keyOf(const QByteArray& record);
 
 // `count` distinct 24-character UNIKON lines with zero tail fields replaced
 // by running numbers, as a member's file of that size would look.

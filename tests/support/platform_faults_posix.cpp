@@ -128,6 +128,10 @@ bool makeNamedPipe(const QString& path) {
     return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
 }
 
+TwoDrives twoDrives() {
+    return {QStringLiteral("/dev/shm"), QStringLiteral("/")};
+}
+
 QString systemReason(SystemError error) {
     switch (error) {
     case SystemError::NoSuchFile:

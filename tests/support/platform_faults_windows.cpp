@@ -78,6 +78,10 @@ bool makeNamedPipe(const QString&) {
     return false;
 }
 
+TwoDrives twoDrives() {
+    return {QDir::tempPath(), QStringLiteral("Z:\\")};
+}
+
 QString systemReason(SystemError error) {
     switch (error) {
     case SystemError::NoSuchFile:

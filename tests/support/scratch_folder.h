@@ -46,6 +46,14 @@ bool makeHidden(const QString& path);
 // Linux's: both fail on Windows, where neither is made by a user.
 bool makeSymbolicLink(const QString& target, const QString& at);
 bool makeNamedPipe(const QString& path);
+// A second drive to change to, and a folder on the first for the current
+// folder: Linux's /dev/shm when it is a mount of its own, beside the root;
+// under Wine, the temporary folder on C: beside Z:, the Linux root.
+struct TwoDrives {
+    QString firstBase;
+    QString second;
+};
+TwoDrives twoDrives();
 // The system's own words for a file fault, as the program passes them on:
 // they differ between the platforms, and with the language of Windows.
 enum class SystemError {

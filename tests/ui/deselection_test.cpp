@@ -1,7 +1,7 @@
 // Deselecting pigeons: by hand, by year code, and the list reset.
 #include "line_list.h"
 #include "pigeon_list.h"
-#include "window_fixture.h"
+#include "window_test.h"
 #include "year_combo.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The whole job from start-up in a fresh folder to the rewritten UNIKON file
 // and its backup, byte for byte.
 #include "module1.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 namespace dalvero::testing {
 namespace {

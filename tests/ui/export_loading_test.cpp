@@ -2,7 +2,7 @@
 #include "file_list.h"
 #include "line_list.h"
 #include "pigeon_list.h"
-#include "window_fixture.h"
+#include "window_test.h"
 #include "year_combo.h"
 
 #include <QTest>
@@ -101,6 +101,7 @@ struct ShortFileCase {
     QByteArray header; // the export header after loading, over "f\xf8r x"
     QStringList pigeons;
     Lines codes;
+    QByteArray earlier = {}; // pigeon lines of the first file, deselected by hand
     friend void PrintTo(const ShortFileCase& c, std::ostream* out) { *out << c.label; }
 };
 
@@ -108,18 +109,25 @@ class ShortExportFile : public WindowTest, public ::testing::WithParamInterface<
 
 TEST_P(ShortExportFile, GivesItsHeaderAndPigeons) {
     const ShortFileCase& c = GetParam();
-    writeExport(QStringLiteral("first.txt"), "f\xf8r\r\nx\r\n");
+    writeExport(QStringLiteral("first.txt"), "f\xf8r\r\nx\r\n" + c.earlier);
     writeExport(QStringLiteral("second.txt"), c.contents);
     WindowDriver& w = start();
     w.openFolder(QStringLiteral("Dir3"), exportFolder);
     w.click(w.files(QStringLiteral("File2")), QStringLiteral("first.txt"));
     ASSERT_EQ(w.caption(QStringLiteral("Label4")), QStringLiteral("før x"));
+    for (int row = 0; row < w.list1()->count(); ++row)
+        w.clickRow(w.list1(), row);
+    ASSERT_EQ(w.list1()->selection(), std::vector<bool>(w.list1()->count(), false));
     w.click(w.files(QStringLiteral("File2")), QStringLiteral("second.txt"));
 
     EXPECT_EQ(w.caption(QStringLiteral("Label4")), QString::fromLatin1(c.header));
     EXPECT_EQ(w.entries(QStringLiteral("List1")), c.pigeons);
     EXPECT_EQ(w.combo2()->codes(), c.codes);
-    EXPECT_TRUE(w.usable(QStringLiteral("File1")));
+    EXPECT_EQ(w.list1()->selection(), std::vector<bool>(c.pigeons.size(), true));
+    for (const char* name : {"File1", "Frame2", "uni_fil"})
+        EXPECT_TRUE(w.usable(QString::fromLatin1(name))) << name;
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")),
+              QStringLiteral("Fravælg evt. duer og vælg unikon fil"));
     EXPECT_TRUE(w.seam.failures.isEmpty());
     EXPECT_FALSE(w.seam.endStatus);
 }
@@ -128,6 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
     Window, ShortExportFile,
     ::testing::Values(
         ShortFileCase{"Empty", "", "f\xf8r x", {}, {}},
+        ShortFileCase{"EmptyAfterPigeons",
+                      "",
+                      "f\xf8r x",
+                      {"DK-X07-1111F", "DK-X08-2222F"},
+                      {"07", "08"},
+                      "xDK-X07-1111F\r\nxDK-X08-2222F\r\n"},
         ShortFileCase{"OneLine", "alene", "alene", {}, {}},
         ShortFileCase{"TwoLines", "en\r\nto\r\n", "en to", {}, {}},
         ShortFileCase{

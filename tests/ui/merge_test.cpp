@@ -1,7 +1,7 @@
 // Building the new UNIKON list with a double-click in the UNIKON file list.
 #include "file_list.h"
 #include "line_list.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QTest>
 

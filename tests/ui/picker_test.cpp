@@ -2,7 +2,8 @@
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_list.h"
-#include "window_fixture.h"
+#include "named_row.h"
+#include "window_test.h"
 
 #include <QLocale>
 #include <QStorageInfo>
@@ -17,10 +18,7 @@ struct DanishLocale {
     ~DanishLocale() { QLocale::setDefault(QLocale::system()); }
 };
 
-class Pickers : public WindowTest {
-protected:
-    QStringList names(const QString& fileListName) const { return driver->entries(fileListName); }
-};
+class Pickers : public WindowTest {};
 
 TEST_F(Pickers, AllFourListsStartAtTheCurrentFolder) {
     scratch.writeFile(QStringLiteral("start.txt"), "");
@@ -29,8 +27,8 @@ TEST_F(Pickers, AllFourListsStartAtTheCurrentFolder) {
     const QString here = QDir::toNativeSeparators(QDir::currentPath());
     EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), here);
     EXPECT_EQ(w.dir(QStringLiteral("Dir1"))->path(), here);
-    EXPECT_EQ(names(QStringLiteral("File2")), QStringList({"start.txt"}));
-    EXPECT_EQ(names(QStringLiteral("File1")), QStringList({"z1"}));
+    EXPECT_EQ(w.entries(QStringLiteral("File2")), QStringList({"start.txt"}));
+    EXPECT_EQ(w.entries(QStringLiteral("File1")), QStringList({"z1"}));
     EXPECT_EQ(w.files(QStringLiteral("File2"))->listIndex(), -1);
     EXPECT_EQ(w.find<DriveList>(QStringLiteral("Drive3"))->drive(), DriveList::driveOf(here));
 }
@@ -45,7 +43,7 @@ TEST_F(Pickers, FileListsShowMatchingPlainVisibleFilesInTheUsersOrder) {
     WindowDriver& w = start();
     w.loadExport(exportFolder, QStringLiteral("e.txt")); // opens the UNIKON pickers
     w.openFolder(QStringLiteral("Dir1"), unikonFolder);
-    EXPECT_EQ(names(QStringLiteral("File1")), QStringList({"z1", "Z2.TXT", "z10", "ztxt.TXT"}));
+    EXPECT_EQ(w.entries(QStringLiteral("File1")), QStringList({"z1", "Z2.TXT", "z10", "ztxt.TXT"}));
 }
 
 TEST_F(Pickers, DanishNamesSortAfterZ) {
@@ -54,7 +52,7 @@ TEST_F(Pickers, DanishNamesSortAfterZ) {
         writeExport(QString::fromUtf8(name), "");
     WindowDriver& w = start();
     w.openFolder(QStringLiteral("Dir3"), exportFolder);
-    EXPECT_EQ(names(QStringLiteral("File2")),
+    EXPECT_EQ(w.entries(QStringLiteral("File2")),
               QStringList({"abe.txt", "Zoo.txt", "Æble.txt", "Øre.txt", "Åse.txt"}));
 }
 
@@ -87,9 +85,9 @@ TEST_F(Pickers, OpeningAFolderInOneChainLeavesTheOtherAlone) {
     WindowDriver& w = start();
     w.click(w.files(QStringLiteral("File2")), QStringLiteral("here.txt"));
     w.openFolder(QStringLiteral("Dir1"), unikonFolder);
-    EXPECT_EQ(names(QStringLiteral("File1")), QStringList({"z5"}));
+    EXPECT_EQ(w.entries(QStringLiteral("File1")), QStringList({"z5"}));
     EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), scratch.path());
-    EXPECT_EQ(names(QStringLiteral("File2")), QStringList({"here.txt"}));
+    EXPECT_EQ(w.entries(QStringLiteral("File2")), QStringList({"here.txt"}));
     EXPECT_EQ(w.files(QStringLiteral("File2"))->listIndex(), 0);
 }
 
@@ -103,7 +101,7 @@ TEST_F(Pickers, EnterInAFolderListOpensTheCurrentFolder) {
     }
     QTest::keyClick(dir3, Qt::Key_Return);
     EXPECT_EQ(dir3->path(), exportFolder);
-    EXPECT_EQ(names(QStringLiteral("File2")), QStringList({"e.txt"}));
+    EXPECT_EQ(w.entries(QStringLiteral("File2")), QStringList({"e.txt"}));
 }
 
 TEST_F(Pickers, FolderGoneSinceListedReportsAndEnds) {
@@ -145,50 +143,66 @@ TEST_F(Pickers, DriveNotReadyIsReportedAndTheListGoesBack) {
     EXPECT_EQ(w.list1()->count(), 1);
 }
 
-// A second drive to change to, and a folder on the first for the current
-// folder: Linux's /dev/shm when it is a mount of its own, beside the root;
-// under Wine, the temporary folder on C: beside Z:, the Linux root.
-struct TwoDrives {
-    QString firstBase;
-    QString second;
+struct DriveCase {
+    const char* name;
+    const char* drive;
+    const char* dir;
+    const char* files;
+    // The other chain, which the change leaves alone.
+    const char* otherDrive;
+    const char* otherDir;
+    const char* otherFiles;
+    QStringList listedHere; // what `files` lists in the current folder
 };
-TwoDrives twoDrives() {
-#ifdef Q_OS_WIN
-    return {QDir::tempPath(), QStringLiteral("Z:\\")};
-#else
-    return {QStringLiteral("/dev/shm"), QStringLiteral("/")};
-#endif
-}
 
-TEST(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
+class PickerDrives : public ::testing::TestWithParam<DriveCase> {};
+
+TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
+    const DriveCase& c = GetParam();
     const TwoDrives drives = twoDrives();
     const QString first = DriveList::driveOf(drives.firstBase);
     if (first == drives.second)
         GTEST_SKIP() << "no second file system";
     QTemporaryDir scratch(drives.firstBase + QStringLiteral("/dalvero-XXXXXX"));
     ASSERT_TRUE(scratch.isValid());
-    QFile(scratch.filePath(QStringLiteral("lokal.txt"))).open(QIODevice::WriteOnly);
+    for (const char* name : {"lokal.txt", "zlokal"})
+        QFile(scratch.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     const QString here = QDir::toNativeSeparators(scratch.path());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(here);
     {
         WindowDriver w(here);
-        auto* drive3 = w.find<DriveList>(QStringLiteral("Drive3"));
-        ASSERT_EQ(drive3->drive(), first);
-        ASSERT_TRUE(drive3->setDrive(drives.second));
-        EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), drives.second);
-        EXPECT_EQ(w.files(QStringLiteral("File2"))->path(), drives.second);
-        EXPECT_EQ(w.files(QStringLiteral("File2"))->listIndex(), -1);
-        EXPECT_EQ(w.dir(QStringLiteral("Dir1"))->path(), here);
+        // A loaded export file opens the UNIKON chain.
+        w.click(w.files(QStringLiteral("File2")), QStringLiteral("lokal.txt"));
+        auto* drive = w.find<DriveList>(QString::fromLatin1(c.drive));
+        FileList* files = w.files(QString::fromLatin1(c.files));
+        FileList* otherFiles = w.files(QString::fromLatin1(c.otherFiles));
+        const int otherIndex = otherFiles->listIndex();
+        ASSERT_EQ(drive->drive(), first);
+        ASSERT_TRUE(drive->setDrive(drives.second));
+        EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), drives.second);
+        EXPECT_EQ(files->path(), drives.second);
+        EXPECT_EQ(files->listIndex(), -1);
+        EXPECT_EQ(w.find<DriveList>(QString::fromLatin1(c.otherDrive))->drive(), first);
+        EXPECT_EQ(w.dir(QString::fromLatin1(c.otherDir))->path(), here);
+        EXPECT_EQ(otherFiles->path(), here);
+        EXPECT_EQ(otherFiles->listIndex(), otherIndex);
 
-        ASSERT_TRUE(drive3->setDrive(first));
+        ASSERT_TRUE(drive->setDrive(first));
         // Back on the drive of the current folder: the current folder again.
-        EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), here);
-        EXPECT_EQ(w.entries(QStringLiteral("File2")), QStringList({"lokal.txt"}));
+        EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), here);
+        EXPECT_EQ(w.entries(QString::fromLatin1(c.files)), c.listedHere);
         EXPECT_TRUE(w.seam.failures.isEmpty());
     }
     QDir::setCurrent(previous);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Chain, PickerDrives,
+    ::testing::Values(
+        DriveCase{"Export", "Drive3", "Dir3", "File2", "Drive1", "Dir1", "File1", {"lokal.txt"}},
+        DriveCase{"Unikon", "Drive1", "Dir1", "File1", "Drive3", "Dir3", "File2", {"zlokal"}}),
+    rowName);
 
 } // namespace
 } // namespace dalvero::testing

@@ -4,7 +4,7 @@
 #include "named_row.h"
 #include "restore_fixture.h"
 #include "twips.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

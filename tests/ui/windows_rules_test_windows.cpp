@@ -5,7 +5,7 @@
 #include "drive_list.h"
 #include "module1.h"
 #include "platform_seam.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

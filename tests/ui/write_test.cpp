@@ -1,7 +1,7 @@
 // "Dan fil": the backup, the rewrite, the end, and the file it may write.
 #include "file_list.h"
 #include "line_list.h"
-#include "window_fixture.h"
+#include "window_test.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "merge_input_generator.h"
 #include "qt_printers.h"
 #include "scratch_folder.h"
 #include "window_driver.h"
@@ -18,16 +19,9 @@ namespace dalvero::testing {
 inline QByteArray record(const QByteArray& year, const QByteArray& ring, char marker = 'F') {
     return "DK-X" + year + "-" + ring + marker;
 }
-// The UNIKON line head of that record, and an old line with a tail field.
+// The UNIKON line head of that record.
 inline QByteArray matchKey(const QByteArray& year, const QByteArray& ring) {
-    return " " + year + "00DK-" + ring;
-}
-inline QByteArray exportFile(const QByteArray& header1, const QByteArray& header2,
-                             const QList<QByteArray>& records) {
-    QByteArray contents = header1 + "\r\n" + header2 + "\r\n";
-    for (const QByteArray& each : records)
-        contents += "x" + each + "\r\n";
-    return contents;
+    return keyOf(record(year, ring));
 }
 
 // Each test runs in a fresh scratch folder that is also the process's current

@@ -1,14 +1,38 @@
 #include "window_child.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+
+// Failures and user steps cross to and from the child in lists, whose stream
+// operators look for these in the types' own namespaces.
+namespace dalvero {
+QDataStream& operator<<(QDataStream& out, const Failure& f) {
+    return out << f.what << f.path << f.reason;
+}
+QDataStream& operator>>(QDataStream& in, Failure& f) {
+    return in >> f.what >> f.path >> f.reason;
+}
+} // namespace dalvero
 
 namespace dalvero::testing {
+QDataStream& operator<<(QDataStream& out, const UserStep& step) {
+    return out << qint32(step.kind) << step.control << step.argument;
+}
+QDataStream& operator>>(QDataStream& in, UserStep& step) {
+    qint32 kind = 0;
+    in >> kind >> step.control >> step.argument;
+    step.kind = static_cast<UserStep::Kind>(kind);
+    return in;
+}
 
 namespace {
 
@@ -27,6 +51,46 @@ constexpr char kGoOn = 'G';
 // A window child that does not answer within this is taken for hung: it is
 // ended before ctest ends the test and leaves the child behind.
 constexpr int kPatienceMs = 50'000;
+
+QByteArray serialize(const Workflow& flow) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << flow.baseFolder << flow.exportFolder << flow.exportNames << flow.unikonFolder
+        << flow.unikonName << flow.today << qint32(flow.pauseAt ? int(*flow.pauseAt) : -1)
+        << flow.afterMerge;
+    return bytes;
+}
+
+Workflow parseWorkflow(const QByteArray& bytes) {
+    Workflow flow;
+    QDataStream in(bytes);
+    qint32 stage = -1;
+    in >> flow.baseFolder >> flow.exportFolder >> flow.exportNames >> flow.unikonFolder >>
+        flow.unikonName >> flow.today >> stage >> flow.afterMerge;
+    if (stage >= 0)
+        flow.pauseAt = static_cast<Stage>(stage);
+    return flow;
+}
+
+QByteArray serialize(const WindowReport& r) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << r.failures << r.messages << qint32(r.endStatus) << r.label4 << r.label5 << r.oldCount
+        << r.newCount << r.danFilEnabled << r.list1 << r.list2 << r.list3 << r.driverError;
+    return bytes;
+}
+
+WindowReport parseReport(const QByteArray& bytes) {
+    WindowReport r;
+    QDataStream in(bytes);
+    qint32 endStatus = -1;
+    in >> r.failures >> r.messages >> endStatus >> r.label4 >> r.label5 >> r.oldCount >>
+        r.newCount >> r.danFilEnabled >> r.list1 >> r.list2 >> r.list3 >> r.driverError;
+    r.endStatus = endStatus;
+    if (in.status() != QDataStream::Ok)
+        r.driverError = QStringLiteral("the child's report could not be read");
+    return r;
+}
 
 void send(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
@@ -52,13 +116,36 @@ std::string describeEnd(const QProcess& child) {
     return "exit code " + std::to_string(child.exitCode());
 }
 
+// The whole window lives and dies here, in the child.
+WindowReport runWorkflow(const Workflow& flow, const std::function<void()>& pause) {
+    static int argc = 1;
+    static char name[] = "dalvero_window_child";
+    static char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    WindowReport report;
+    if (!QDir::setCurrent(flow.baseFolder)) {
+        report.driverError = QStringLiteral("cannot enter ") + flow.baseFolder;
+        return report;
+    }
+    WindowDriver w(flow.baseFolder);
+    QString error;
+    try {
+        w.run(flow, pause);
+    } catch (const std::exception& e) {
+        error = QString::fromStdString(e.what());
+    }
+    report = w.report();
+    report.driverError = error;
+    return report;
+}
+
 } // namespace
 
 bool isWindowChild() {
     return qEnvironmentVariableIsSet(kChildVariable);
 }
 
-int runAsWindowChild(const ChildBody& body) {
+int runAsWindowChild() {
     useBinaryStandardStreams();
     const QList<QByteArray> parts = qgetenv(kChildVariable).split(':');
     const auto restriction = static_cast<Restriction>(parts.value(0).toInt());
@@ -66,20 +153,20 @@ int runAsWindowChild(const ChildBody& body) {
         send(QByteArray(1, kSetUpFailed));
         return 1;
     }
-    const QByteArray job = readJob();
+    const Workflow flow = parseWorkflow(readJob());
     const auto pause = [] {
         send(QByteArray(1, kPaused));
         if (std::fgetc(stdin) != kGoOn)
             std::_Exit(1);
     };
-    send(kReport + body(job, pause));
+    send(kReport + serialize(runWorkflow(flow, pause)));
     // Nothing after the report matters, and a sanitizer build's leak check
     // cannot inspect a process that has dropped root: end here.
     std::_Exit(0);
 }
 
-ChildRun runWindowChild(Restriction restriction, qint64 diskBytes, const QByteArray& job,
-                        const std::function<void()>& atPause) {
+WorkflowRun runWorkflowInChild(const Workflow& flow, Restriction restriction, qint64 diskBytes,
+                               const std::function<void()>& atPause) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kChildVariable),
@@ -88,12 +175,13 @@ ChildRun runWindowChild(Restriction restriction, qint64 diskBytes, const QByteAr
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(), {});
-    ChildRun run;
+    WorkflowRun run;
     if (!child.waitForStarted()) {
         run.ending = "did not start: " + child.errorString().toStdString();
         return run;
     }
     run.setUp = true;
+    const QByteArray job = serialize(flow);
     child.write(QByteArray::number(job.size()) + '\n' + job);
 
     const QDeadlineTimer deadline(kPatienceMs);
@@ -105,6 +193,7 @@ ChildRun runWindowChild(Restriction restriction, qint64 diskBytes, const QByteAr
         return child.getChar(&byte);
     };
     char kind = 0;
+    QByteArray report;
     while (nextByte(kind)) {
         if (kind == kPaused) {
             atPause();
@@ -114,7 +203,7 @@ ChildRun runWindowChild(Restriction restriction, qint64 diskBytes, const QByteAr
             break;
         } else if (kind == kReport) {
             child.waitForFinished(static_cast<int>(deadline.remainingTime()));
-            run.report = child.readAll();
+            report = child.readAll();
             run.finished = true;
             break;
         }
@@ -128,7 +217,9 @@ ChildRun runWindowChild(Restriction restriction, qint64 diskBytes, const QByteAr
     }
     run.finished =
         run.finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
-    if (!run.finished)
+    if (run.finished)
+        run.report = parseReport(report);
+    else
         run.ending = describeEnd(child);
     return run;
 }
