@@ -1,12 +1,54 @@
 #include "drive_list.h"
 
+#include <QAccessibleWidget>
 #include <QDir>
 #include <QSignalBlocker>
 
 namespace dalvero {
 
+namespace {
+
+// Qt names a combo box by the text it shows on Linux, where a screen reader
+// would say "/" for both drive lists. These say what the list is, and the
+// drive shown is their value, on every platform.
+class DriveListAccessible : public QAccessibleWidget {
+public:
+    explicit DriveListAccessible(QWidget* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+        case QAccessible::Name:
+            return widget()->accessibleName();
+        case QAccessible::Value:
+            return static_cast<const QComboBox*>(widget())->currentText();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() << showMenuAction();
+    }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction())
+            static_cast<QComboBox*>(widget())->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* accessibleDriveList(const QString& className, QObject* object) {
+    if (className == QLatin1String(DriveList::staticMetaObject.className()) && object &&
+        object->isWidgetType())
+        return new DriveListAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 DriveList::DriveList(const QList<drives::Drive>& machineDrives, QWidget* parent)
     : QComboBox(parent) {
+    static const bool described = (QAccessible::installFactory(accessibleDriveList), true);
+    (void)described;
     for (const drives::Drive& drive : machineDrives)
         addItem(drive.caption, drive.root);
     setDrive(driveOf(QDir::currentPath()));

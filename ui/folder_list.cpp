@@ -6,15 +6,37 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace dalvero {
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+// Draws each entry one indent further in for each folder above it.
+class IndentedEntries : public QStyledItemDelegate {
+public:
+    IndentedEntries(int indent, QObject* parent) : QStyledItemDelegate(parent), m_indent(indent) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(shift(index), 0);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->rect.setLeft(option->rect.left() + shift(index));
+    }
+
+private:
+    int shift(const QModelIndex& index) const { return index.data(kDepthRole).toInt() * m_indent; }
+
+    int m_indent;
+};
 
 Status checkListable(const QString& folder) {
     const QFileInfo info(folder);
@@ -48,16 +70,12 @@ QString shownName(const QString& folder) {
 
 } // namespace
 
-FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
-    setHeaderHidden(true);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setExpandsOnDoubleClick(false);
-    setUniformRowHeights(true);
-    setIndentation(fontMetrics().averageCharWidth() * 2);
+FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+    setUniformItemSizes(true);
+    setItemDelegate(new IndentedEntries(fontMetrics().averageCharWidth() * 2, this));
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { requestOpen(item); });
+    connect(this, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { requestOpen(item); });
 }
 
 Status FolderList::setPath(const QString& folder) {
@@ -69,38 +87,35 @@ Status FolderList::setPath(const QString& folder) {
     names.removeIf([&](const QString& name) { return platform::isLeftOutOfLists(absolute, name); });
     sortForUser(names);
 
+    // One layout for the whole list, not one for each entry.
+    setUpdatesEnabled(false);
     clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const auto add = [this](const QString& name, const QIcon& icon, const QString& path,
+                            int depth) {
+        auto* item = new QListWidgetItem(icon, name, this);
+        item->setData(kPathRole, QDir::toNativeSeparators(path));
+        item->setData(kDepthRole, depth);
+        return item;
+    };
+    const QStringList chain = foldersDownTo(absolute);
+    QListWidgetItem* shown = nullptr;
+    for (const QString& step : chain)
+        shown = add(shownName(step), style()->standardIcon(QStyle::SP_DirOpenIcon), step, count());
     const QIcon closed = style()->standardIcon(QStyle::SP_DirIcon);
-    QTreeWidgetItem* parentItem = nullptr;
-    for (const QString& step : foldersDownTo(absolute)) {
-        auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
-        item->setText(0, shownName(step));
-        item->setIcon(0, open);
-        item->setData(0, kPathRole, QDir::toNativeSeparators(step));
-        parentItem = item;
-    }
-    QList<QTreeWidgetItem*> children;
-    children.reserve(names.size());
-    for (const QString& name : names) {
-        auto* item = new QTreeWidgetItem({name});
-        item->setIcon(0, closed);
-        item->setData(0, kPathRole, QDir::toNativeSeparators(QDir(absolute).filePath(name)));
-        children << item;
-    }
-    parentItem->addChildren(children);
-    expandAll();
-    setCurrentItem(parentItem);
-    scrollToItem(parentItem, QAbstractItemView::PositionAtTop);
+    for (const QString& name : names)
+        add(name, closed, QDir(absolute).filePath(name), chain.size());
+    setUpdatesEnabled(true);
+    setCurrentItem(shown);
+    scrollToItem(shown, QAbstractItemView::PositionAtTop);
 
     m_path = QDir::toNativeSeparators(absolute);
     emit pathChanged();
     return std::nullopt;
 }
 
-void FolderList::requestOpen(const QTreeWidgetItem* item) {
+void FolderList::requestOpen(const QListWidgetItem* item) {
     if (item)
-        emit openRequested(item->data(0, kPathRole).toString());
+        emit openRequested(item->data(kPathRole).toString());
 }
 
 void FolderList::keyPressEvent(QKeyEvent* event) {
@@ -108,7 +123,7 @@ void FolderList::keyPressEvent(QKeyEvent* event) {
         requestOpen(currentItem());
         return;
     }
-    QTreeWidget::keyPressEvent(event);
+    QListWidget::keyPressEvent(event);
 }
 
 } // namespace dalvero

@@ -2,15 +2,17 @@
 
 #include "failure.h"
 
-#include <QTreeWidget>
+#include <QListWidget>
 
 namespace dalvero {
 
 // The folder list: the folders from the root down to `path()`, then the
-// folders inside it, as an indented tree. Opening an entry (double-click or
+// folders inside it, each indented one step below the one it lies in. A list
+// box, as Windows' own folder list is: a tree view would carry a header that
+// screen readers find even while it is hidden. Opening an entry (double-click or
 // Enter) asks for that folder with `openRequested`; `setPath` shows a folder
 // and raises the change event `pathChanged`, for code and user alike.
-class FolderList : public QTreeWidget {
+class FolderList : public QListWidget {
     Q_OBJECT
 public:
     explicit FolderList(QWidget* parent = nullptr);
@@ -29,7 +31,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void requestOpen(const QTreeWidgetItem* item);
+    void requestOpen(const QListWidgetItem* item);
 
     QString m_path;
 };

@@ -25,7 +25,7 @@ const Control kControls[] = {
     {"Label5", "VÆLG EKSPORTFIL med dobbelltklik", 24, false},
     {"Label4", nullptr, 23, false},
     {"Frame4", "Vælg Eksportfil", 18, false},
-    {"Drive3", nullptr, 19, true},
+    {"Drive3", "Drev for eksportfil", 19, true},
     {"Dir3", nullptr, 20, true},
     {"Label3", "Dobbelt klik aktuel Eksportfil.", 22, false},
     {"File2", nullptr, 21, true},
@@ -34,7 +34,7 @@ const Control kControls[] = {
     {"Combo2", nullptr, 7, true},
     {"List1", nullptr, 5, true},
     {"uni_fil", "Vælg UNI fil", 0, false},
-    {"Drive1", nullptr, 3, true},
+    {"Drive1", "Drev for UNIKON fil", 3, true},
     {"Dir1", nullptr, 2, true},
     {"Label2", "Dobbelt klik aktuel UNIKON fil ender på medlems nr.", 17, false},
     {"File1", nullptr, 1, true},
@@ -87,8 +87,7 @@ TEST_F(Accessibility, EveryControlIsReadByItsCaptionOrADescriptionOfItsOwn) {
             descriptions << control->accessibleName();
     }
     // These tell the export pickers from the UNIKON pickers, and the old list
-    // from the new one. They are compared as set: on Linux a combo box is read
-    // by the text it shows, the same "/" for both drive lists.
+    // from the new one.
     QStringList distinct = descriptions;
     distinct.removeDuplicates();
     EXPECT_EQ(distinct, descriptions);
@@ -103,6 +102,11 @@ TEST_F(Accessibility, EveryControlIsReadByItsCaptionOrADescriptionOfItsOwn) {
         EXPECT_TRUE(labels.contains(readName(w.control(QString::fromLatin1(frame)))))
             << labels.join(", ").toStdString();
     }
+    // A folder list holds its folders and nothing else, no hidden header.
+    QAccessibleInterface* dir3 = QAccessible::queryAccessibleInterface(w.control("Dir3"));
+    ASSERT_GT(dir3->childCount(), 0);
+    for (int i = 0; i < dir3->childCount(); ++i)
+        EXPECT_EQ(dir3->child(i)->role(), QAccessible::ListItem) << i;
 }
 
 TEST_F(Accessibility, LabelsAreReadAsTheyNowShow) {
