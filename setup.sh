@@ -157,6 +157,13 @@ windows)
     export WINEPREFIX=${WINEPREFIX:-$qt_windows_cache/wine}
     [ -f "$WINEPREFIX/system.reg" ] ||
         WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    # An empty CD drive R:, as a card reader or DVD drive without a disk is:
+    # the system lists it, and its root cannot be read.
+    if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
+        ln -sfn /nonexistent/dalvero-empty-drive "$WINEPREFIX/dosdevices/r:"
+        WINEDEBUG=-all wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f >/dev/null 2>&1
+        wineserver -w
+    fi
     build windows -DCMAKE_TOOLCHAIN_FILE="$qt_windows/lib/cmake/Qt6/qt.toolchain.cmake"
     run_tests windows
     # Wine's background processes for the tests' prefix end with the tests.

@@ -92,30 +92,29 @@ bool writeAll(QIODevice& device, const QByteArray& contents) {
     return true;
 }
 
-Status checkRewritable(const QString& path) {
-    const QFileInfo info(path);
+namespace {
+
+// What no wait changes: a folder, or a file the user may not change.
+Status refuseUnwritable(const QFileInfo& info) {
     if (info.isDir())
-        return Failure{kWriteWhat, path, kIsFolder};
-    if (info.exists()) {
-        switch (platform::writeAccess(info)) {
-        case platform::WriteAccess::ReadOnly:
-            return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
-        case platform::WriteAccess::InUse:
-            return Failure{kWriteWhat, path, kFileInUse};
-        case platform::WriteAccess::Writable:
-            break;
-        }
-    }
+        return Failure{kWriteWhat, info.filePath(), kIsFolder};
+    if (info.exists() && platform::writeAccess(info) == platform::WriteAccess::ReadOnly)
+        return Failure{kWriteWhat, info.filePath(), QStringLiteral("Filen er skrivebeskyttet.")};
     return std::nullopt;
 }
 
-namespace {
+bool heldByAnotherProgram(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && platform::writeAccess(info) == platform::WriteAccess::InUse;
+}
 
 // One atomic save: the new contents go to a temporary file beside the old
-// one, which then replaces it in one step. `held` tells whether a failure was
-// the replace itself, which another program holding either file makes fail.
+// one, which then replaces it in one step. `held` tells whether another
+// program held the file, before the save or by making the replace fail.
 Status saveOnce(const QString& path, const QByteArray& contents, bool& held) {
-    held = false;
+    held = heldByAnotherProgram(path);
+    if (held)
+        return Failure{kWriteWhat, path, kFileInUse};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Failure{kWriteWhat, path, file.errorString()};
@@ -133,8 +132,16 @@ Status saveOnce(const QString& path, const QByteArray& contents, bool& held) {
 
 } // namespace
 
+Status checkRewritable(const QString& path) {
+    if (Status refused = refuseUnwritable(QFileInfo(path)))
+        return refused;
+    if (heldByAnotherProgram(path))
+        return Failure{kWriteWhat, path, kFileInUse};
+    return std::nullopt;
+}
+
 Status writeWhole(const QString& path, const QByteArray& contents) {
-    if (Status refused = checkRewritable(path))
+    if (Status refused = refuseUnwritable(QFileInfo(path)))
         return refused;
 
     // The new file replaces the old one: what the save does not carry over

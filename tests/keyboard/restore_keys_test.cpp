@@ -1,7 +1,7 @@
 // Putting a backup back with the keyboard alone, the file dialog answered
 // by script; a screen reader finds a name on every control on the way.
-#include "keyboard_user.h"
 #include "restore_fixture.h"
+#include "window_driver.h"
 
 #include <QRegularExpression>
 
@@ -12,21 +12,20 @@ TEST_F(RestoreTest, PutsACopyBackWithTheKeyboardAlone) {
     const QString unikon = scratch.writeFile(QStringLiteral("unikon/z12345"), "new\r\n");
     scratch.writeFile(QStringLiteral("UNI_KOP/z12345_06-12-26"), "old\r\n");
     scratch.writeFile(QStringLiteral("UNI_KOP/z12345_07-12-26"), "newer\r\n");
-    KeyboardUser user;
-    ASSERT_TRUE(KeyboardUser::bringToFront(start()));
+    ASSERT_TRUE(WindowDriver::bringToFront(start()));
     for (const QWidget* control : window->findChildren<QWidget*>(QRegularExpression("^[A-Z]")))
         EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName();
-    EXPECT_EQ(KeyboardUser::focusedControl(), QStringLiteral("Copies"));
+    EXPECT_EQ(WindowDriver::focusedControl(), QStringLiteral("Copies"));
     // Nothing to put back before a file is chosen.
-    EXPECT_EQ(user.focusPath(Qt::Key_Tab, 5),
+    EXPECT_EQ(WindowDriver::focusPath(Qt::Key_Tab, 5),
               QStringList({"ChooseFile", "FileLines", "CopyLines", "Close", "Copies"}));
 
-    ASSERT_TRUE(user.arrowTo(QStringLiteral("z12345_06-12-26")));
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("ChooseFile")));
+    ASSERT_TRUE(WindowDriver::arrowTo(QStringLiteral("z12345_06-12-26")));
+    ASSERT_TRUE(WindowDriver::moveFocusTo(QStringLiteral("ChooseFile")));
     chooser.answers << unikon;
-    user.press(Qt::Key_Space);
-    ASSERT_TRUE(user.moveFocusTo(QStringLiteral("PutBack")));
-    user.press(Qt::Key_Return);
+    WindowDriver::press(Qt::Key_Space);
+    ASSERT_TRUE(WindowDriver::moveFocusTo(QStringLiteral("PutBack")));
+    WindowDriver::press(Qt::Key_Return);
 
     EXPECT_EQ(fileBytes(unikon), "old\r\n");
     EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("UNI_KOP/z12345_07-12-26_2"))), "new\r\n");

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <variant>
 
 namespace dalvero::testing {
@@ -53,6 +55,8 @@ struct FaultCase {
     QString backupSuffix = {}; // "_2" when the dated name was taken
     QString backupDate = QStringLiteral("07-12-26");
     QString message = {}; // the one message box shown, if any
+    // The held files are let go this long after "Dan fil" is pressed.
+    int releaseAfterMs = 0;
 };
 
 QString datedBackup(const ReliabilityScene& s) {
@@ -189,11 +193,20 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
         flow.afterMerge = c.afterMerge(scene);
 
     TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
+    std::thread releaser;
     const WorkflowRun run = runWorkflowInChild(flow, c.restriction, 16 * 1024, [&] {
         c.spoil(scene);
         before = TreeSnapshot::of(scene.scratch.path());
         EXPECT_TRUE(scene.holdFiles()) << "another program's hold on a file could not be made";
+        if (c.releaseAfterMs > 0) {
+            releaser = std::thread([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.releaseAfterMs));
+                scene.releaseFiles();
+            });
+        }
     });
+    if (releaser.joinable())
+        releaser.join();
     scene.releaseFiles();
     ASSERT_TRUE(run.setUp) << "the child could not be restricted";
     ASSERT_TRUE(run.finished) << "the child died: " << run.ending;
@@ -396,7 +409,13 @@ INSTANTIATE_TEST_SUITE_P(
                    .spoil = heldUnikon(HeldFile::Sharing::Reading),
                    .outcome = Outcome::BackupOnly,
                    .failingFile = unikonPath,
-                   .reason = ""},
+                   .reason = "bruges af et andet program"},
+         // A scanner or sync client that lets go while "Dan fil" waits for it.
+         FaultCase{.name = "UnikonFileHeldBrieflyDuringDanFil_WindowsOnlyLock",
+                   .spoil = heldUnikon(HeldFile::Sharing::Reading),
+                   .outcome = Outcome::Written,
+                   .message = kWritten,
+                   .releaseAfterMs = 300},
          // A full disk.
          FaultCase{.name = "DiskFullDuringTheRewrite_LinuxOnlyFileSizeLimit",
                    .restriction = Restriction::SmallDisk,

@@ -2,9 +2,9 @@
 
 #include "file_chooser.h"
 #include "qt_printers.h"
-#include "recording_seam.h"
 #include "restore_window.h"
 #include "scratch_folder.h"
+#include "window_driver.h"
 
 #include <QDir>
 #include <QPushButton>

@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -142,14 +140,11 @@ void WindowDriver::openFolder(const QString& dirName, const QString& folder) {
     for (const QString& step : steps) {
         if (folders->path() == step)
             continue;
-        QTreeWidgetItem* found = nullptr;
-        for (QTreeWidgetItemIterator it(folders); *it; ++it) {
-            if ((*it)->data(0, Qt::UserRole).toString() == step)
-                found = *it;
-        }
-        if (!found)
+        const QModelIndexList found = folders->model()->match(
+            folders->model()->index(0, 0), Qt::UserRole, step, 1, Qt::MatchExactly);
+        if (found.isEmpty())
             throw std::runtime_error("folder not offered: " + step.toStdString());
-        const QPoint at = centreOf(folders, folders->indexFromItem(found));
+        const QPoint at = centreOf(folders, found.first());
         QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, at);
         if (folders->path() != step)
@@ -219,10 +214,10 @@ void WindowDriver::run(const Workflow& flow, const std::function<void()>& pause)
     clickDanFil();
 }
 
-bool WindowDriver::bringToFront() {
-    m_window->show();
-    m_window->activateWindow();
-    return QTest::qWaitForWindowActive(m_window.get());
+bool WindowDriver::bringToFront(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 QString WindowDriver::focusedControl() {

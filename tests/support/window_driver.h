@@ -134,21 +134,22 @@ public:
 
     // The keyboard alone. Shows the window and makes it the active one, so
     // that it takes the focus; false when it never became active.
-    bool bringToFront();
+    bool bringToFront() { return bringToFront(*m_window); }
+    static bool bringToFront(QWidget& window);
     // The named control that the focus widget is part of (a combo box's
     // drop-down counts as the combo box); empty when nothing has the focus.
     static QString focusedControl();
     // False, with a test failure, when no widget has the focus.
-    bool press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    bool type(const QString& text);
+    static bool press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static bool type(const QString& text);
     // Presses `key` (Tab or Backtab) until `control` has the focus, at most
     // `limit` times.
-    bool moveFocusTo(const QString& control, int key = Qt::Key_Tab, int limit = 30);
+    static bool moveFocusTo(const QString& control, int key = Qt::Key_Tab, int limit = 30);
     // The controls the focus lands on, one per press of `key`.
-    QStringList focusPath(int key, int presses);
+    static QStringList focusPath(int key, int presses);
     // Moves the current entry of the focused list with the arrow keys until it
     // shows `text`: down first, then up.
-    bool arrowTo(const QString& text);
+    static bool arrowTo(const QString& text);
 
 private:
     std::unique_ptr<Form1> m_window;

@@ -4,7 +4,11 @@
 // short date setting.
 #include "drive_list.h"
 #include "module1.h"
+#include "named_row.h"
+#include "platform_files.h"
 #include "platform_seam.h"
+#include "scripted_answers.h"
+#include "text_file.h"
 #include "window_test.h"
 
 #include <QCoreApplication>
@@ -124,6 +128,154 @@ TEST(WindowsRules, TodayIsTheUsersOwnShortDate) {
               0);
     dalvero::PlatformSeam seam;
     EXPECT_EQ(seam.todayText(), QString::fromWCharArray(text));
+}
+
+// The program's own calls to the system take every path in the form that
+// has no length limit.
+struct PathCase {
+    const char* name;
+    QString path;
+    std::function<QString()> expected;
+};
+
+class SystemPath : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(SystemPath, HasNoLengthLimit) {
+    EXPECT_EQ(platform::systemPath(GetParam().path), GetParam().expected());
+}
+
+QString fixed(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, SystemPath,
+    ::testing::Values(
+        PathCase{"DrivePath", fixed("C:\\data\\z1"), [] { return fixed("\\\\?\\C:\\data\\z1"); }},
+        PathCase{"ForwardSlashes", fixed("C:/data/z1"),
+                 [] { return fixed("\\\\?\\C:\\data\\z1"); }},
+        PathCase{"DotSegments", fixed("C:\\data\\..\\z1"), [] { return fixed("\\\\?\\C:\\z1"); }},
+        PathCase{"Share", fixed("\\\\nas\\klub\\z1"),
+                 [] { return fixed("\\\\?\\UNC\\nas\\klub\\z1"); }},
+        PathCase{"AlreadyPrefixed", fixed("\\\\?\\C:\\data\\z1"),
+                 [] { return fixed("\\\\?\\C:\\data\\z1"); }},
+        PathCase{"Relative", fixed("z1"),
+                 [] {
+                     return QStringLiteral("\\\\?\\") +
+                            QDir::toNativeSeparators(
+                                QDir::current().filePath(QStringLiteral("z1")));
+                 }}),
+    rowName);
+
+// Answers only a real Windows PC gives, scripted through the platform layer:
+// what "Dan fil" makes of them.
+struct ScriptedCase {
+    const char* name;
+    unsigned long openForWriting;
+    const char* reason; // none: the new list is written
+};
+
+class ScriptedWindows : public WindowTest, public ::testing::WithParamInterface<ScriptedCase> {
+protected:
+    void TearDown() override {
+        platform::scriptedAnswers() = {};
+        WindowTest::TearDown();
+    }
+};
+
+TEST_P(ScriptedWindows, DanFilTakesTheFileSystemsAnswer) {
+    const ScriptedCase& c = GetParam();
+    writeExport(QStringLiteral("e.txt"), exportFile("h1", "h2", {record("07", "1111")}));
+    const QByteArray old = matchKey("07", "1111") + " abcdefghijk\r\n";
+    const QString unikon = writeUnikon(QStringLiteral("z1"), old);
+    WindowDriver& w = start();
+    w.loadExport(exportFolder, QStringLiteral("e.txt"));
+    w.merge(unikonFolder, QStringLiteral("z1"));
+    platform::scriptedAnswers().openForWriting = [&](const QString&) { return c.openForWriting; };
+    w.clickDanFil();
+    if (c.reason) {
+        ASSERT_EQ(w.seam.failures.size(), 1);
+        EXPECT_EQ(w.seam.failures[0].reason, QString::fromUtf8(c.reason));
+        EXPECT_EQ(fileBytes(unikon), old);
+    } else {
+        EXPECT_TRUE(w.seam.failures.isEmpty()) << w.seam.failures.value(0).message();
+        EXPECT_EQ(fileBytes(unikon), matchKey("07", "1111") + "Wabcdefghijk\r\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, ScriptedWindows,
+    ::testing::Values(
+        ScriptedCase{"ShareDeniesWriting_StandsInForAnAccessListOnAShare", ERROR_ACCESS_DENIED,
+                     "Filen er skrivebeskyttet."},
+        ScriptedCase{"HeldByAnotherProgram_StandsInForASharingViolation", ERROR_SHARING_VIOLATION,
+                     "Filen bruges af et andet program. Luk det (fx regnearket eller scanneren), "
+                     "og prøv igen."},
+        ScriptedCase{"AnyOtherAnswerGoesOnToTheSave_StandsInForABusyNetwork", ERROR_NETWORK_BUSY,
+                     nullptr}),
+    rowName);
+
+TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUserInProgramFiles) {
+    ScratchFolder scratch;
+    platform::scriptedAnswers().makeFolder = [](const QString&) { return ERROR_ACCESS_DENIED; };
+    const Status inProgramFolder = Module1::ensureBackupFolder(scratch.path(), scratch.path());
+    const Status elsewhere =
+        Module1::ensureBackupFolder(scratch.path(), scratch.filePath(QStringLiteral("andet")));
+    platform::scriptedAnswers() = {};
+    ASSERT_TRUE(inProgramFolder && elsewhere);
+    EXPECT_TRUE(inProgramFolder->reason.contains(QStringLiteral("menuen Start")));
+    EXPECT_FALSE(elsewhere->reason.contains(QStringLiteral("menuen Start")));
+}
+
+// An empty CD drive, R: (setup.sh makes it in Wine's prefix): listed as
+// Windows lists it, without being asked anything, and reported when picked.
+TEST(WindowsRules, EmptyDriveIsListedUnaskedAndReportedWhenPicked) {
+    QStringList asked;
+    platform::scriptedAnswers().driveAsked = [&](const QString& root) { asked << root; };
+    ScratchFolder scratch;
+    WindowDriver w(scratch.path());
+    const QStringList askedAtStart = asked;
+    auto* drive3 = w.find<DriveList>(QStringLiteral("Drive3"));
+    const QString shown = drive3->drive();
+    const bool listed = drive3->setDrive(QStringLiteral("R:\\"));
+    platform::scriptedAnswers() = {};
+    ASSERT_TRUE(listed) << "no empty drive R: in this Wine prefix";
+    for (const QString& root : askedAtStart)
+        EXPECT_EQ(::GetDriveTypeW(root.toStdWString().c_str()), DRIVE_FIXED) << root;
+    ASSERT_EQ(w.seam.failures.size(), 1);
+    EXPECT_EQ(w.seam.failures[0].what, drives::kDriveNotReady);
+    EXPECT_EQ(drive3->drive(), shown);
+    EXPECT_FALSE(w.seam.endStatus.has_value());
+}
+
+// Past 260 characters the same rules hold: a hidden file is not listed, a
+// read-only file is not rewritten, UNI_KOP is made.
+TEST_F(WindowsFileList, DeepFoldersKeepTheRules) {
+    QString deep = QStringLiteral("unikon");
+    while (scratch.filePath(deep).size() < 300)
+        deep += QStringLiteral("/en-mappe-med-et-langt-navn");
+    const QString folder = scratch.makeFolder(deep);
+    const QByteArray old = matchKey("07", "1111") + " abcdefghijk\r\n";
+    scratch.writeFile(deep + QStringLiteral("/z1"), old);
+    scratch.writeFile(deep + QStringLiteral("/z2-skjult"), "");
+    const auto native = [&](const char* name) {
+        return platform::systemPath(folder + QLatin1Char('/') + QLatin1String(name)).toStdWString();
+    };
+    ASSERT_TRUE(::SetFileAttributesW(native("z1").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(native("z2-skjult").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_FALSE(Module1::ensureBackupFolder(folder));
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/UNI_KOP")).isDir());
+
+    writeExport(QStringLiteral("e.txt"), exportFile("h1", "h2", {record("07", "1111")}));
+    WindowDriver& w = start();
+    w.loadExport(exportFolder, QStringLiteral("e.txt"));
+    w.merge(folder, QStringLiteral("z1"));
+    EXPECT_EQ(w.entries(QStringLiteral("File1")), QStringList({"z1"}));
+    w.clickDanFil();
+    ASSERT_EQ(w.seam.failures.size(), 1);
+    EXPECT_EQ(w.seam.failures[0].reason, QStringLiteral("Filen er skrivebeskyttet."));
+    ::SetFileAttributesW(native("z1").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(fileBytes(folder + QStringLiteral("/z1")), old);
 }
 
 } // namespace
