@@ -82,8 +82,7 @@ QString systemPath(const QString& path) {
         return native;
     // The prefixed form is taken as it stands, so "." and ".." are resolved
     // and a relative path completed first.
-    const QString absolute =
-        QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
+    const QString absolute = QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
     if (absolute.startsWith(QLatin1String("\\\\")))
         return QStringLiteral("\\\\?\\UNC\\") + absolute.mid(2);
     return QStringLiteral("\\\\?\\") + absolute;
