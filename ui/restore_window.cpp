@@ -357,9 +357,8 @@ void RestoreWindow::putBack() {
     Status failed = checkRewritable(file);
     QString kept;
     if (!failed) {
-        const Result<QString> backup =
-            makeBackup(file, backupPath(m_baseFolder, QFileInfo(file).fileName(),
-                                        fileNameSafe(m_seam.todayText())));
+        const Result<QString> backup = makeBackup(
+            file, backupPath(m_baseFolder, QFileInfo(file).fileName(), m_seam.todayText()));
         if (backup) {
             kept = backup.value();
             failed = writeWhole(file, bytes);
