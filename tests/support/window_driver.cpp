@@ -2,11 +2,15 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPixmap>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace dalvero::testing {
@@ -285,6 +289,15 @@ bool WindowDriver::arrowTo(const QString& text) {
             return true;
     }
     return false;
+}
+
+bool grab(const QString& file, const QRect& area) {
+    QApplication::processEvents();
+    QTest::qWait(150);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0).copy(area);
+    const bool saved = shot.save(file);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+    return saved;
 }
 
 } // namespace dalvero::testing

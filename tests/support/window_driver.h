@@ -155,4 +155,8 @@ private:
     std::unique_ptr<Form1> m_window;
 };
 
+// Saves the part of the screen that shows a window and anything over it, for
+// the screenshots in docs/; says which file it wrote.
+bool grab(const QString& file, const QRect& area);
+
 } // namespace dalvero::testing

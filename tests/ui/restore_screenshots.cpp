@@ -25,15 +25,6 @@ QByteArray unikonLines(int from, int count, char tail) {
     return text;
 }
 
-bool grab(const QString& file, const QRect& area) {
-    QApplication::processEvents();
-    QTest::qWait(150);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0).copy(area);
-    const bool saved = shot.save(file);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
-    return saved;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {

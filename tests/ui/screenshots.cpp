@@ -41,16 +41,6 @@ QByteArray demoUnikon() {
     return text + " 2200DK-1296W51234567999\r\n";
 }
 
-// The part of the screen that shows the window and anything over it.
-bool grab(const QString& file, const QRect& area) {
-    QApplication::processEvents();
-    QTest::qWait(150);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0).copy(area);
-    const bool saved = shot.save(file);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
-    return saved;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
