@@ -95,11 +95,12 @@ bool writeAll(QIODevice& device, const QByteArray& contents) {
 namespace {
 
 // What no wait changes: a folder, or a file the user may not change.
-Status refuseUnwritable(const QFileInfo& info) {
+Status refuseUnwritable(const QString& path) {
+    const QFileInfo info(path);
     if (info.isDir())
-        return Failure{kWriteWhat, info.filePath(), kIsFolder};
+        return Failure{kWriteWhat, path, kIsFolder};
     if (info.exists() && platform::writeAccess(info) == platform::WriteAccess::ReadOnly)
-        return Failure{kWriteWhat, info.filePath(), QStringLiteral("Filen er skrivebeskyttet.")};
+        return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
     return std::nullopt;
 }
 
@@ -133,7 +134,7 @@ Status saveOnce(const QString& path, const QByteArray& contents, bool& held) {
 } // namespace
 
 Status checkRewritable(const QString& path) {
-    if (Status refused = refuseUnwritable(QFileInfo(path)))
+    if (Status refused = refuseUnwritable(path))
         return refused;
     if (heldByAnotherProgram(path))
         return Failure{kWriteWhat, path, kFileInUse};
@@ -141,7 +142,7 @@ Status checkRewritable(const QString& path) {
 }
 
 Status writeWhole(const QString& path, const QByteArray& contents) {
-    if (Status refused = refuseUnwritable(QFileInfo(path)))
+    if (Status refused = refuseUnwritable(path))
         return refused;
 
     // The new file replaces the old one: what the save does not carry over

@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                             static_cast<Restore&>(t).held = std::make_unique<HeldFile>(
                                 t.scratch.filePath(kUnikon), HeldFile::Sharing::Nothing);
                         },
-                    .said = systemReason(SystemError::InUse)},
+                    .said = QStringLiteral("bruges af et andet program")},
         RestoreCase{.name = "Shortcut_WindowsOnlyShortcut",
                     .arrange =
                         [](RestoreTest& t) {
