@@ -175,6 +175,28 @@ void BM_LongestBlockMerging(benchmark::State& state) {
     });
 }
 
+// Opening a folder that holds 5,000 folders: the folder list fills and is
+// shown again.
+void BM_OpenFolderOfManyFolders(benchmark::State& state) {
+    static const QString many = [] {
+        const QString folder = workplace().scratch.makeFolder(QStringLiteral("mange"));
+        for (int i = 0; i < 5000; ++i)
+            QDir(folder).mkdir(QString::number(i));
+        return folder;
+    }();
+    dalvero::FolderList folders;
+    folders.resize(170, 96);
+    folders.show();
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        if (dalvero::Status failed = folders.setPath(many))
+            state.SkipWithError(failed->message().toUtf8().constData());
+        QApplication::processEvents();
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+    }
+}
+
 void configure(benchmark::internal::Benchmark* b) {
     b->UseManualTime()->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(
         benchmark::kMillisecond);
@@ -187,6 +209,7 @@ BENCHMARK(BM_Merge)->Apply(configure);
 BENCHMARK(BM_DanFil)->Apply(configure);
 BENCHMARK(BM_LongestBlockLoading)->Apply(configure);
 BENCHMARK(BM_LongestBlockMerging)->Apply(configure);
+BENCHMARK(BM_OpenFolderOfManyFolders)->Apply(configure);
 
 } // namespace
 

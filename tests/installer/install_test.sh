@@ -84,12 +84,19 @@ status=$?
 wineserver -w
 check "on Windows 7 the silent install fails ($status)" test "$status" -eq 4
 check "and installs nothing" test ! -e "$program"
-wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
+wineserver -w
 
-wine "$installer" /S '/D=C:\Gammel\Dalvero'
+# NSIS takes a folder (/D=, _?=) only unquoted and last on its command line,
+# which a batch file passes on as it stands.
+run_raw() { # run_raw PROGRAM ARGUMENTS: the exit status is the program's
+    printf '@"%s" %s\r\n@exit /b %%errorlevel%%\r\n' "$(winepath -w "$1")" "$2" >"$work/run.bat"
+    wine cmd /c "$(winepath -w "$work/run.bat")"
+}
+run_raw "$installer" '/S /D=C:\Gammel\Dalvero'
 wineserver -w
 check "an earlier installation in another folder" test -f "$earlier/dalvero.exe"
-wine "$installer" /S '/D=C:\Program Files\Dalvero'
+run_raw "$installer" '/S /D=C:\Program Files\Dalvero'
 installed=$?
 wineserver -w
 check "the silent install ends well" test "$installed" -eq 0
@@ -174,7 +181,7 @@ check "every Qt and runtime DLL loaded comes from the installation" test -z "$st
 [ -z "$stray" ] || echo "$stray"
 
 # While Dalvero runs, its files stay as they are.
-wine "$program/Afinstaller.exe" /S '_?=C:\Program Files\Dalvero'
+run_raw "$program/Afinstaller.exe" '/S _?=C:\Program Files\Dalvero'
 status=$?
 # As Windows' own list of apps starts it: it goes on in a copy of itself.
 wine "$program/Afinstaller.exe" /S
