@@ -58,7 +58,8 @@ public:
 
 private:
     QString m_path;
-    unsigned long m_attributes = 0;
+    // Only the Windows half keeps attributes.
+    [[maybe_unused]] unsigned long m_attributes = 0;
 };
 
 } // namespace dalvero::platform
