@@ -1,0 +1,21 @@
+#include "application_setup.h"
+
+#include "qt_translation.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLocale>
+
+namespace Module1 {
+
+void setUpApplication(const QString& desktopFileName, const QString& applicationName) {
+    installQtTranslation(QLocale::system());
+    QGuiApplication::setDesktopFileName(desktopFileName);
+    // The installed theme icon where there is one; run from the build tree,
+    // the copy built into the program.
+    QGuiApplication::setWindowIcon(
+        QIcon::fromTheme(kAppId, QIcon(QStringLiteral(":/icons/dk.dalvero.Dalvero.png"))));
+    QGuiApplication::setApplicationName(applicationName);
+}
+
+} // namespace Module1
