@@ -1,5 +1,6 @@
 #include "backup.h"
 
+#include "file_replace.h"
 #include "platform_files.h"
 #include "text_file.h"
 #include "text_rules.h"
@@ -22,7 +23,7 @@ Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Perm
         exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
         return Failure{kBackupFailed, path, out.errorString()};
     }
-    const bool written = writeAll(out, contents) && out.flush() && platform::syncToDisk(out);
+    const bool written = platform::writeAll(out, contents) && out.flush() && platform::syncToDisk(out);
     if (!written) {
         const QString reason = out.errorString();
         out.close();
@@ -61,6 +62,11 @@ Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath)
     const Result<QByteArray> contents = readWhole(unikonPath, kBackupFailed);
     if (!contents)
         return contents.failure();
+    return makeBackup(unikonPath, contents.value(), wantedPath);
+}
+
+Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,
+                           const QString& wantedPath) {
 
     // The *User flags tell what the running user may do (root may write a
     // read-only file); setPermissions would turn them into owner bits.
@@ -72,7 +78,7 @@ Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath)
         bool taken = QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink();
         if (taken)
             continue;
-        Status failed = writeNewFile(candidate, contents.value(), perms, taken);
+        Status failed = writeNewFile(candidate, contents, perms, taken);
         if (!failed)
             return candidate;
         if (!taken)

@@ -15,9 +15,6 @@ inline const QString kBackupFailed =
 // The folder under the base folder that holds the backups.
 inline const QString kBackupFolderName = QStringLiteral("UNI_KOP");
 
-// base folder & "/UNI_KOP", by plain concatenation.
-QString backupFolder(const QString& baseFolder);
-
 // Today's date (or any date) as short date text in the given locale.
 QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());
 
@@ -37,5 +34,8 @@ QString backupPath(const QString& baseFolder, const QString& unikonName, const Q
 // replaced, and a copy that fails part-way is removed. Returns the path of
 // the backup made.
 Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath);
+// The same with the file's bytes as they were just read.
+Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,
+                           const QString& wantedPath);
 
 } // namespace dalvero

@@ -1,11 +1,11 @@
 #include "text_file.h"
 
+#include "file_replace.h"
 #include "platform_files.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QThread>
 
 #include <optional>
@@ -14,7 +14,6 @@ namespace dalvero {
 
 namespace {
 
-const QString kWriteWhat = QStringLiteral("Kunne ikke skrive UNIKON-filen");
 const QString kIsFolder = QStringLiteral("Det er en mappe, ikke en fil.");
 
 Failure tooBig(const QString& what, const QString& path, qint64 size) {
@@ -81,15 +80,8 @@ Result<Lines> readLines(const QString& path, const QString& what) {
     return splitLines(contents.value());
 }
 
-bool writeAll(QIODevice& device, const QByteArray& contents) {
-    qint64 done = 0;
-    while (done < contents.size()) {
-        const qint64 written = device.write(contents.constData() + done, contents.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
+void sleepFor(int ms) {
+    QThread::msleep(static_cast<unsigned long>(ms));
 }
 
 namespace {
@@ -98,10 +90,17 @@ namespace {
 Status refuseUnwritable(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir())
-        return Failure{kWriteWhat, path, kIsFolder};
-    if (info.exists() && platform::writeAccess(info) == platform::WriteAccess::ReadOnly)
-        return Failure{kWriteWhat, path, QStringLiteral("Filen er skrivebeskyttet.")};
-    return std::nullopt;
+        return Failure{kWriteFailed, path, kIsFolder};
+    if (!info.exists())
+        return std::nullopt;
+    switch (platform::writeAccess(info)) {
+    case platform::WriteAccess::ReadOnly:
+        return Failure{kWriteFailed, path, QStringLiteral("Filen er skrivebeskyttet.")};
+    case platform::WriteAccess::Denied:
+        return Failure{kWriteFailed, path, kAccessDenied};
+    default:
+        return std::nullopt;
+    }
 }
 
 bool heldByAnotherProgram(const QString& path) {
@@ -109,62 +108,42 @@ bool heldByAnotherProgram(const QString& path) {
     return info.exists() && platform::writeAccess(info) == platform::WriteAccess::InUse;
 }
 
-// One atomic save: the new contents go to a temporary file beside the old
-// one, which then replaces it in one step. `held` tells whether another
-// program held the file, before the save or by making the replace fail.
-Status saveOnce(const QString& path, const QByteArray& contents, bool& held) {
-    held = heldByAnotherProgram(path);
-    if (held)
-        return Failure{kWriteWhat, path, kFileInUse};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Failure{kWriteWhat, path, file.errorString()};
-    if (!writeAll(file, contents)) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Failure{kWriteWhat, path, reason};
-    }
-    if (!file.commit()) {
-        held = file.error() == QFileDevice::RenameError && platform::replaceMayBeHeld();
-        return Failure{kWriteWhat, path, file.errorString()};
-    }
-    return std::nullopt;
-}
+// A scanner, the indexer or a sync client lets go of a file within a second
+// or so: each step that finds the file held is tried again after these waits
+// before the user is told.
+constexpr int kWaitsMs[] = {100, 200, 400, 800};
 
 } // namespace
 
-Status checkRewritable(const QString& path) {
+Status checkRewritable(const QString& path, const Wait& wait) {
     if (Status refused = refuseUnwritable(path))
         return refused;
-    if (heldByAnotherProgram(path))
-        return Failure{kWriteWhat, path, kFileInUse};
-    return std::nullopt;
+    for (std::size_t waited = 0;; ++waited) {
+        if (!heldByAnotherProgram(path))
+            return std::nullopt;
+        if (!wait || waited == std::size(kWaitsMs))
+            return Failure{kWriteFailed, path, kFileInUse};
+        wait(kWaitsMs[waited]);
+    }
 }
 
-Status writeWhole(const QString& path, const QByteArray& contents) {
-    if (Status refused = refuseUnwritable(path))
-        return refused;
-
-    // The new file replaces the old one: what the save does not carry over
-    // itself is given back afterwards.
-    const platform::KeptAttributes kept(path);
-    // A scanner, the indexer or a sync client lets go of a file within a
-    // second or so: the whole save is tried again, the old file whole each
-    // time, before the user is told.
-    static constexpr int kWaitsMs[] = {100, 200, 400, 800};
-    bool held = false;
-    Status failed = saveOnce(path, contents, held);
-    for (int wait : kWaitsMs) {
-        if (!failed || !held)
+Status putInPlace(const QString& path, const QByteArray& contents, const Wait& wait) {
+    platform::ReplaceOutcome outcome = platform::replaceFile(path, contents, kWriteFailed);
+    for (int ms : kWaitsMs) {
+        if (!outcome.failed || !outcome.held)
             break;
-        QThread::msleep(wait);
-        failed = saveOnce(path, contents, held);
+        wait(ms);
+        outcome = platform::replaceFile(path, contents, kWriteFailed);
     }
-    if (failed && held)
-        failed->reason = kFileInUse;
-    if (!failed)
-        kept.restore();
-    return failed;
+    if (outcome.failed && outcome.held)
+        outcome.failed->reason = kFileInUse + QStringLiteral(" (%1)").arg(outcome.failed->reason);
+    return outcome.failed;
+}
+
+Status writeWhole(const QString& path, const QByteArray& contents, const Wait& wait) {
+    if (Status refused = checkRewritable(path, wait))
+        return refused;
+    return putInPlace(path, contents, wait);
 }
 
 Status writeLinesWhole(const QString& path, const Lines& lines) {

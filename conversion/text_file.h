@@ -5,6 +5,8 @@
 
 #include <QIODevice>
 
+#include <functional>
+
 namespace dalvero {
 
 // The reason given when another program holds the file and will not let go.
@@ -34,23 +36,38 @@ Result<QByteArray> readChosenFile(const QString& path, const QString& what);
 // past it while it is read is refused after at most one byte more.
 Result<Lines> readLines(const QString& path, const QString& what);
 
-// Rewrites a file with `contents`, whole or not at all: the new contents go to
-// a temporary file beside it that then replaces it in one step. A file that
-// may not be written (read-only for everyone, even for root) is refused and
-// left as it is. Permissions and the attributes a user sees are kept, and a
-// symbolic link is followed so that the file it points to is rewritten.
-Status writeWhole(const QString& path, const QByteArray& contents);
+// What the report says when the UNIKON file cannot be rewritten.
+inline const QString kWriteFailed = QStringLiteral("Kunne ikke skrive UNIKON-filen");
+
+// The reason given when the system refuses the user the file: an access
+// list, Controlled Folder Access, a file about to be deleted.
+inline const QString kAccessDenied =
+    QStringLiteral("Adgang nægtet. Systemet lader ikke Dalvero skrive i filen (fx Kontrolleret "
+                   "mappeadgang eller filens rettigheder).");
+
+// How a caller waits a moment for another program to let go of a file, so
+// that a window can keep repainting meanwhile.
+using Wait = std::function<void(int ms)>;
+// Sleeps the thread: for callers with no window.
+void sleepFor(int ms);
+
+// Why `path` cannot be rewritten (a folder, a read-only file, access
+// denied, a file another program holds), before anything is written. A held
+// file is looked at again after a few short waits, about 1.5 s in all; with
+// no `wait`, it is reported at once.
+Status checkRewritable(const QString& path, const Wait& wait = sleepFor);
+
+// Puts `contents` in the place of the file's old bytes, whole or not at all
+// (see platform::replaceFile), trying again after the same waits while
+// another program holds the file. Nothing is checked first.
+Status putInPlace(const QString& path, const QByteArray& contents, const Wait& wait = sleepFor);
+
+// Both: a file that may not be written is refused and left as it is;
+// permissions and what a user sees of the file are kept, and a symbolic
+// link is followed so that the file it points to is rewritten.
+Status writeWhole(const QString& path, const QByteArray& contents, const Wait& wait = sleepFor);
 
 // The same with the lines, each followed by CR LF.
 Status writeLinesWhole(const QString& path, const Lines& lines);
-
-// Why writeWhole would refuse `path` before touching it (a folder, a
-// read-only file), so that a caller can stop before its own first step.
-Status checkRewritable(const QString& path);
-
-// Writes all of `contents`, going on after a short write, so that a write
-// that cannot finish (a full disk) leaves the system's reason in the
-// device's errorString() instead of none at all.
-bool writeAll(QIODevice& device, const QByteArray& contents);
 
 } // namespace dalvero

@@ -128,14 +128,23 @@ Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& 
     return merged;
 }
 
-Result<Lines> loadUnikonFile(const QString& path) {
-    Result<Lines> lines = readLines(path, QStringLiteral("Kunne ikke læse UNIKON-filen"));
-    if (!lines)
-        return lines;
-    if (Status full = checkListRoom(0, lines.value().size(),
+Result<UnikonFile> readUnikonFile(const QString& path) {
+    Result<QByteArray> bytes = readChosenFile(path, QStringLiteral("Kunne ikke læse UNIKON-filen"));
+    if (!bytes)
+        return bytes.failure();
+    UnikonFile file{std::move(bytes).value(), {}};
+    file.lines = splitLines(file.bytes);
+    if (Status full = checkListRoom(0, file.lines.size(),
                                     QStringLiteral("UNIKON-filen har for mange linjer"), path))
         return *full;
-    return lines;
+    return file;
+}
+
+Result<Lines> loadUnikonFile(const QString& path) {
+    Result<UnikonFile> file = readUnikonFile(path);
+    if (!file)
+        return file.failure();
+    return std::move(file).value().lines;
 }
 
 } // namespace dalvero

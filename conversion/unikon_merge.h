@@ -45,8 +45,17 @@ struct MergedUnikon {
 Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& selected,
                                  const Lines& oldLines, const QString& unikonPath);
 
+// A UNIKON file as read: its bytes, which a rewrite may go over only while
+// the file still holds them, and its lines.
+struct UnikonFile {
+    QByteArray bytes;
+    Lines lines;
+};
+
 // Reads the UNIKON file; fails when it cannot be read or holds more lines
 // than a list may.
+Result<UnikonFile> readUnikonFile(const QString& path);
+// Its lines alone.
 Result<Lines> loadUnikonFile(const QString& path);
 
 } // namespace dalvero

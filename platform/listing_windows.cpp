@@ -1,5 +1,6 @@
 #include "listing.h"
 
+#include "file_replace.h"
 #include "platform_files.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 namespace dalvero::platform {
 
 bool isLeftOutOfLists(const QString& folder, const QString& name) {
+    if (isReplacementName(name))
+        return true;
     // Qt's own listing leaves out hidden entries but not system ones.
     const QString path = systemPath(QDir(folder).filePath(name));
     const DWORD attributes = ::GetFileAttributesW(path.toStdWString().c_str());

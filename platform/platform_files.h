@@ -26,17 +26,13 @@ bool syncToDisk(QFileDevice& file);
 enum class WriteAccess {
     Writable, // or no answer that says otherwise: the save itself will tell
     ReadOnly, // no write bit for anyone on Linux (even for root); on Windows
-              // the read-only attribute, or the system refuses to open it
-              // for writing
+              // the read-only attribute
+    Denied,   // the system refuses the user: no write bit for this user on
+              // Linux; on Windows access denied on opening it for writing
+              // (an access list, Controlled Folder Access, a pending delete)
     InUse,    // Windows: another program has it open and will not share it
 };
 WriteAccess writeAccess(const QFileInfo& info);
-
-// Whether a replace that failed may be tried again in a moment: on Windows
-// a virus scanner, the indexer or a sync client briefly holds a file that
-// was just written, and any program that has the file open without delete
-// sharing blocks its replacement. Linux has no such locks.
-bool replaceMayBeHeld();
 
 // The form of `path` that the program's own calls to the system take at any
 // length: on Windows the absolute path with "\\?\" before it ("\\?\UNC\"
@@ -49,17 +45,5 @@ QString systemPath(const QString& path);
 // of ours and is refused.
 Result<QString> resolveChosenFile(const QString& path, const QString& what);
 
-// What the rewrite must give back to the new file that replaced the old one:
-// the hidden attribute on Windows. Permissions are kept by the save itself.
-class KeptAttributes {
-public:
-    explicit KeptAttributes(const QString& path);
-    void restore() const;
-
-private:
-    QString m_path;
-    // Only the Windows half keeps attributes.
-    [[maybe_unused]] unsigned long m_attributes = 0;
-};
 
 } // namespace dalvero::platform

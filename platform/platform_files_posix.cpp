@@ -1,5 +1,7 @@
 #include "platform_files.h"
 
+#include "scripted_answers.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -28,12 +30,11 @@ WriteAccess writeAccess(const QFileInfo& info) {
     // WriteUser is left out: it tells what the running user may do, and root may.
     constexpr QFile::Permissions anyWrite =
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    const bool readOnly = !(info.permissions() & anyWrite) || !info.isWritable();
-    return readOnly ? WriteAccess::ReadOnly : WriteAccess::Writable;
-}
-
-bool replaceMayBeHeld() {
-    return false;
+    if (const auto& held = scriptedAnswers().held; held && held(info.filePath()))
+        return WriteAccess::InUse;
+    if (!(info.permissions() & anyWrite))
+        return WriteAccess::ReadOnly;
+    return info.isWritable() ? WriteAccess::Writable : WriteAccess::Denied;
 }
 
 QString systemPath(const QString& path) {
@@ -43,9 +44,5 @@ QString systemPath(const QString& path) {
 Result<QString> resolveChosenFile(const QString& path, const QString&) {
     return path;
 }
-
-KeptAttributes::KeptAttributes(const QString& path) : m_path(path) {}
-
-void KeptAttributes::restore() const {}
 
 } // namespace dalvero::platform

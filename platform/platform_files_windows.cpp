@@ -56,6 +56,8 @@ bool syncToDisk(QFileDevice& file) {
 // the list names the server's accounts, so reading it against the local
 // login says "no write" where the server would allow it.
 WriteAccess writeAccess(const QFileInfo& info) {
+    if (const auto& held = scriptedAnswers().held; held && held(info.filePath()))
+        return WriteAccess::InUse;
     // Asked on its own, as an administrator may open a read-only file for
     // writing all the same.
     const DWORD attributes = ::GetFileAttributesW(nativePath(info.filePath()).c_str());
@@ -63,17 +65,13 @@ WriteAccess writeAccess(const QFileInfo& info) {
         return WriteAccess::ReadOnly;
     switch (openForWritingError(info.filePath())) {
     case ERROR_ACCESS_DENIED:
-        return WriteAccess::ReadOnly;
+        return WriteAccess::Denied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return WriteAccess::InUse;
     default:
         return WriteAccess::Writable;
     }
-}
-
-bool replaceMayBeHeld() {
-    return true;
 }
 
 QString systemPath(const QString& path) {
@@ -97,16 +95,5 @@ Result<QString> resolveChosenFile(const QString& path, const QString& what) {
     return path;
 }
 
-KeptAttributes::KeptAttributes(const QString& path) : m_path(path) {
-    const DWORD attributes = ::GetFileAttributesW(nativePath(path).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        m_attributes =
-            attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
-}
-
-void KeptAttributes::restore() const {
-    if (m_attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-        ::SetFileAttributesW(nativePath(m_path).c_str(), m_attributes);
-}
 
 } // namespace dalvero::platform

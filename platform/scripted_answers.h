@@ -15,6 +15,11 @@ namespace dalvero::platform {
 struct ScriptedAnswers {
     std::function<unsigned long(const QString& path)> openForWriting;
     std::function<unsigned long(const QString& path)> makeFolder;
+    // The replace of the file by its new bytes (ReplaceFileW).
+    std::function<unsigned long(const QString& path)> replace;
+    // Another program holds the file, on either system: Linux has no such
+    // locks, so there only this makes one.
+    std::function<bool(const QString& path)> held;
     // Told of each call that asks a drive itself (its label, its listing),
     // which may wait on a disk or a network: building the drive lists must
     // ask only fixed drives.

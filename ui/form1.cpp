@@ -239,8 +239,7 @@ void Form1::wireEvents() {
 
 void Form1::openStartFolders() {
     // Both chains start at the process's current folder, whatever the base
-    // folder is; a folder that cannot be shown ends the program before the
-    // second chain opens.
+    // folder is; a folder that cannot be shown is reported.
     const QString current = QDir::toNativeSeparators(QDir::currentPath());
     for (const auto open : {&Form1::dir3Open, &Form1::dir1Open})
         whileRunning(open)(current);

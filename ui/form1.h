@@ -58,7 +58,8 @@ private:
     void mergeUnikonFile();
     void writeUnikonFile();
 
-    // Reports the failure and ends the program; the handler returns next.
+    // Reports the failure; the handler returns next, with the window as it
+    // was before the event, so that the user can mend the cause and try again.
     void fail(const Failure& failure);
     void setCaption(QLabel* label, const QString& text);
     // A count shows just the number; the tooltip, which a screen reader also
@@ -67,13 +68,14 @@ private:
 
     QString m_baseFolder;
     PlatformSeam& m_seam;
-    // Set when the program ends (after an error or once the file is
-    // written); from then on no event runs a handler.
+    // Set when the program ends, once the file is written; from then on no
+    // event runs a handler.
     bool m_ended = false;
     // The UNIKON file the last merge read: only that file may be overwritten
-    // with the list built from it.
+    // with the list built from it, and only while it still holds these bytes.
     QString m_mergedFolder;
     QString m_mergedName;
+    QByteArray m_mergedBytes;
 
     // The controls under their names in the form.
     QLabel* m_label5 = nullptr;    // the prompt: what the user does next

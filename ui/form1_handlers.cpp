@@ -3,17 +3,17 @@
 #include "form1.h"
 
 #include "backup.h"
+#include "busy_wait.h"
 #include "drive_list.h"
 #include "export_file.h"
 #include "file_list.h"
 #include "folder_list.h"
+#include "guarded_rewrite.h"
 #include "line_list.h"
 #include "line_marks.h"
 #include "merge_marks.h"
 #include "pigeon_list.h"
-#include "platform_files.h"
 #include "platform_seam.h"
-#include "text_file.h"
 #include "text_rules.h"
 #include "unikon_merge.h"
 #include "year_combo.h"
@@ -27,9 +27,7 @@
 namespace dalvero {
 
 void Form1::fail(const Failure& failure) {
-    m_ended = true;
     m_seam.showFailure(this, failure);
-    m_seam.endProgram(1);
 }
 
 void Form1::openFolder(FolderList& folders, const QString& folder) {
@@ -125,22 +123,24 @@ void Form1::resetLists() {
 void Form1::mergeUnikonFile() {
     if (m_file1->listIndex() < 0)
         return;
-    m_list2->clear();
-    m_list3->clear();
     const QString folder = m_dir1->path();
     const QString name = m_file1->list(m_file1->listIndex());
     const QString path = joinPath(folder, name);
 
-    const Result<Lines> oldLines = loadUnikonFile(path);
-    if (!oldLines)
-        return fail(oldLines.failure());
-    m_list2->addLines(oldLines.value());
-    setCaption(m_label1_5, QString::number(m_list2->count()));
-
+    // Both read and merged before a list changes: a failure leaves the
+    // window as it was.
+    const Result<UnikonFile> old = readUnikonFile(path);
+    if (!old)
+        return fail(old.failure());
     const Result<MergedUnikon> merged =
-        mergeUnikon(m_list1->lines(), m_list1->selection(), oldLines.value(), path);
+        mergeUnikon(m_list1->lines(), m_list1->selection(), old.value().lines, path);
     if (!merged)
         return fail(merged.failure());
+
+    m_list2->clear();
+    m_list3->clear();
+    m_list2->addLines(old.value().lines);
+    setCaption(m_label1_5, QString::number(m_list2->count()));
     m_list3->addLines(merged.value().lines);
     setCaption(m_label1_1, QString::number(m_list3->count()));
 
@@ -152,6 +152,7 @@ void Form1::mergeUnikonFile() {
     setCountTooltip(m_label1_1, newCountBreakdown(m_list3->count(), marks));
     m_mergedFolder = folder;
     m_mergedName = name;
+    m_mergedBytes = old.value().bytes;
     m_command1->setEnabled(true);
     setCaption(m_label5, QStringLiteral("Er det OK, klik på 'Dan fil'"));
 }
@@ -167,23 +168,25 @@ void Form1::writeUnikonFile() {
         return;
     }
     const QString name = m_file1->list(current);
-    const QString unikonPath = joinPath(m_dir1->path(), name);
-    const QString wantedBackup = backupPath(m_baseFolder, name, m_seam.todayText());
-    // The backup and the rewrite go to one and the same file.
-    const Result<QString> file = platform::resolveChosenFile(unikonPath, kBackupFailed);
-    if (!file)
-        return fail(file.failure());
-
-    const Result<QString> backup = makeBackup(file.value(), wantedBackup);
-    if (!backup)
-        return fail(backup.failure());
-
-    if (m_list3->count() == 0) {
+    const bool emptyList = m_list3->count() == 0;
+    const GuardedRewrite job{
+        .chosenPath = joinPath(m_dir1->path(), name),
+        .shownBytes = m_mergedBytes,
+        .backupPath = backupPath(m_baseFolder, name, m_seam.todayText()),
+        .newBytes = emptyList ? std::nullopt : std::optional(joinLines(m_list3->lines())),
+        .whenChanged = QStringLiteral("Dobbeltklik på UNIKON filen igen, så den nye liste "
+                                      "bygges af filen, som den er nu.")};
+    const Result<Rewritten> written = [&] {
+        BusyWait busy([this](const QString& text) { setCaption(m_label5, text); },
+                      m_label5->text());
+        return rewriteGuarded(job, std::ref(busy));
+    }();
+    if (!written)
+        return fail(written.failure());
+    if (emptyList) {
         m_command1->setEnabled(false);
         return;
     }
-    if (Status failed = writeLinesWhole(file.value(), m_list3->lines()))
-        return fail(*failed);
     m_frame2->setEnabled(false);
     m_uniFil->setEnabled(false);
     m_list1->clear();

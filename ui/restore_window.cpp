@@ -1,12 +1,13 @@
 #include "restore_window.h"
 
 #include "backup.h"
+#include "busy_wait.h"
 #include "file_chooser.h"
+#include "guarded_rewrite.h"
 #include "line_list.h"
 #include "platform_files.h"
 #include "platform_seam.h"
 #include "restore_marks.h"
-#include "text_file.h"
 #include "text_rules.h"
 #include "unikon_merge.h"
 
@@ -298,19 +299,21 @@ void RestoreWindow::showFile(const QString& path, bool report) {
                     QStringLiteral("Det er selve kopien i %1").arg(backupFolder(m_baseFolder))});
         return;
     }
-    const Result<Lines> lines = loadUnikonFile(file.value());
-    if (!lines) {
+    const Result<UnikonFile> read = readUnikonFile(file.value());
+    if (!read) {
         if (report)
-            m_seam.showFailure(this, lines.failure());
+            m_seam.showFailure(this, read.failure());
         return;
     }
     m_filePath = file.value();
-    m_fileLines->addLines(lines.value());
+    m_fileBytes = read.value().bytes;
+    m_fileLines->addLines(read.value().lines);
     setCaption(m_chosenFile, m_filePath);
 }
 
 void RestoreWindow::forgetFile() {
     m_filePath.clear();
+    m_fileBytes.clear();
     m_fileLines->clear();
     setCaption(m_chosenFile, QString());
 }
@@ -318,7 +321,9 @@ void RestoreWindow::forgetFile() {
 void RestoreWindow::showChanges() {
     const BackupCopy* copy = currentCopy();
     const bool ready = copy && m_copyBytes && !m_filePath.isEmpty();
-    m_putBack->setEnabled(ready);
+    // Once the file is as the copy, there is nothing to put back.
+    const bool same = ready && m_fileBytes == *m_copyBytes;
+    m_putBack->setEnabled(ready && !same);
     if (!copy) {
         setCaption(m_copyCount, QString());
         setCaption(m_fileCount, QString());
@@ -341,6 +346,17 @@ void RestoreWindow::showChanges() {
                                 QStringLiteral(", %1 forsvinder").arg(marks.going));
     setCaption(m_copyCount, linesText(m_copyLines->count()) +
                                 QStringLiteral(", %1 kommer tilbage").arg(marks.comingBack));
+    if (same) {
+        setCaption(m_prompt, QStringLiteral("Filen er allerede som kopien %1.").arg(copy->fileName));
+        return;
+    }
+    // What would refuse the rewrite is told now, not only after the click.
+    if (Status refused = checkRewritable(m_filePath, {})) {
+        setCaption(m_prompt, QStringLiteral("Filen kan ikke skrives lige nu: %1\n"
+                                            "Ret det, og klik så på '%2'")
+                                 .arg(refused->reason, withoutMnemonic(kPutBackCaption)));
+        return;
+    }
     setCaption(m_prompt, QStringLiteral("Se ændringerne efter, og klik på '%1'")
                              .arg(withoutMnemonic(kPutBackCaption)));
 }
@@ -351,32 +367,24 @@ void RestoreWindow::putBack() {
         return;
     const BackupCopy chosen = *copy;
     const QString file = m_filePath;
-    const QByteArray bytes = *m_copyBytes;
+    const GuardedRewrite job{
+        .chosenPath = file,
+        .shownBytes = m_fileBytes,
+        .backupPath = backupPath(m_baseFolder, QFileInfo(file).fileName(), m_seam.todayText()),
+        .newBytes = *m_copyBytes,
+        .whenChanged = QStringLiteral("Den vises nu, som den er.")};
+    const Result<Rewritten> written = [&] {
+        BusyWait busy([this](const QString& text) { setCaption(m_prompt, text); },
+                      m_prompt->text());
+        return rewriteGuarded(job, std::ref(busy));
+    }();
 
-    // Nothing is done to a file that cannot be rewritten, not even its backup.
-    Status failed = checkRewritable(file);
-    QString kept;
-    if (!failed) {
-        const Result<QString> backup = makeBackup(
-            file, backupPath(m_baseFolder, QFileInfo(file).fileName(), m_seam.todayText()));
-        if (backup) {
-            kept = backup.value();
-            failed = writeWhole(file, bytes);
-        } else {
-            failed = backup.failure();
-        }
-    }
-
-    // The list shows the new backup; the file is shown as it is now.
+    // The list shows any new backup; the file is shown as it is now.
     listCopies(chosen.path);
     showFile(file, false);
     showChanges();
-    if (failed) {
-        if (!kept.isEmpty())
-            setCaption(m_prompt, QStringLiteral("Kopien er ikke lagt tilbage. Filen, som den er, "
-                                                "ligger også i %1")
-                                     .arg(kept));
-        m_seam.showFailure(this, *failed);
+    if (!written) {
+        m_seam.showFailure(this, written.failure());
         return;
     }
     setCaption(m_prompt, QStringLiteral("Kopien %1 er lagt tilbage. Filen, som den var lige før, "
@@ -384,7 +392,7 @@ void RestoreWindow::putBack() {
                              .arg(chosen.fileName));
     m_seam.showMessage(this, QStringLiteral("Kopien %1 er lagt tilbage over %2.\n\n"
                                             "Filen, som den var lige før, ligger i %3.")
-                                 .arg(chosen.fileName, file, kept));
+                                 .arg(chosen.fileName, file, written.value().backup));
 }
 
 } // namespace dalvero

@@ -54,8 +54,10 @@ private:
     // The current copy as read when it was chosen: what the user sees is
     // what is written.
     std::optional<QByteArray> m_copyBytes;
-    // The chosen UNIKON file, once it is known to take the current copy.
+    // The chosen UNIKON file, once it is known to take the current copy, and
+    // its bytes as shown: it is rewritten only while it still holds them.
     QString m_filePath;
+    QByteArray m_fileBytes;
 
     QLabel* m_prompt = nullptr;
     QLabel* m_copiesCaption = nullptr;

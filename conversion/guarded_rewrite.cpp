@@ -1,0 +1,36 @@
+#include "guarded_rewrite.h"
+
+#include "backup.h"
+#include "platform_files.h"
+
+namespace dalvero {
+
+Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
+    const Result<QString> file = platform::resolveChosenFile(job.chosenPath, kBackupFailed);
+    if (!file)
+        return file.failure();
+    // Only the backup is written when there is no new list: the file itself
+    // may then be read-only or held.
+    if (job.newBytes) {
+        if (Status refused = checkRewritable(file.value(), wait))
+            return *refused;
+    }
+    // Read once: these are the bytes compared and backed up.
+    const Result<QByteArray> now = readWhole(file.value(), kBackupFailed);
+    if (!now)
+        return now.failure();
+    if (now.value() != job.shownBytes) {
+        return Failure{kWriteFailed, job.chosenPath,
+                       kChangedSinceRead + QLatin1Char(' ') + job.whenChanged};
+    }
+    const Result<QString> backup = makeBackup(file.value(), now.value(), job.backupPath);
+    if (!backup)
+        return backup.failure();
+    if (job.newBytes) {
+        if (Status failed = putInPlace(file.value(), *job.newBytes, wait))
+            return *failed;
+    }
+    return Rewritten{file.value(), backup.value()};
+}
+
+} // namespace dalvero

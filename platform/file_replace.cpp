@@ -1,0 +1,77 @@
+#include "file_replace.h"
+
+#include "platform_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+namespace dalvero::platform {
+
+bool isReplacementName(const QString& name) {
+    return name.startsWith(kReplacementPrefix);
+}
+
+bool writeAll(QIODevice& device, const QByteArray& contents) {
+    qint64 done = 0;
+    while (done < contents.size()) {
+        const qint64 written = device.write(contents.constData() + done, contents.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+namespace replacing {
+
+QString replacementPath(const QString& target) {
+    const QFileInfo info(target);
+    const QString base = kReplacementPrefix + info.fileName() + QLatin1Char('-');
+    for (;;) {
+        const QString candidate =
+            info.dir().filePath(base + QString::number(QRandomGenerator::global()->generate(), 36) +
+                                QStringLiteral(".tmp"));
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+void removeLeftovers(const QString& target) {
+    const QFileInfo info(target);
+    QDir folder = info.dir();
+    const QString pattern = kReplacementPrefix + info.fileName() + QStringLiteral("-*.tmp");
+    for (const QString& name :
+         folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
+        folder.remove(name);
+}
+
+QString fileToChange(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? path : target;
+}
+
+Status writeInPlace(const QString& target, const QByteArray& contents, const QString& what,
+                    const QString& shownPath) {
+    QFile file(target);
+    if (!file.open(QIODevice::ReadWrite))
+        return Failure{what, shownPath, file.errorString()};
+    const QByteArray old = file.readAll();
+    const auto written = [&](const QByteArray& bytes) {
+        return file.seek(0) && file.resize(0) && writeAll(file, bytes) && file.flush() &&
+               syncToDisk(file);
+    };
+    if (written(contents))
+        return std::nullopt;
+    const QString reason = file.errorString();
+    written(old);
+    return Failure{what, shownPath, reason};
+}
+
+} // namespace replacing
+
+} // namespace dalvero::platform
