@@ -23,7 +23,8 @@ Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Perm
         exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
         return Failure{kBackupFailed, path, out.errorString()};
     }
-    const bool written = platform::writeAll(out, contents) && out.flush() && platform::syncToDisk(out);
+    const bool written =
+        platform::writeAll(out, contents) && out.flush() && platform::syncToDisk(out);
     if (!written) {
         const QString reason = out.errorString();
         out.close();

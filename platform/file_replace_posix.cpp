@@ -60,7 +60,8 @@ ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, cons
         reason = systemReason(errno);
     }
     file.close();
-    if (written && ::rename(temporaryName.constData(), QFile::encodeName(target).constData()) != 0) {
+    if (written &&
+        ::rename(temporaryName.constData(), QFile::encodeName(target).constData()) != 0) {
         written = false;
         reason = systemReason(errno);
     }

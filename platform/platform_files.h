@@ -45,5 +45,4 @@ QString systemPath(const QString& path);
 // of ours and is refused.
 Result<QString> resolveChosenFile(const QString& path, const QString& what);
 
-
 } // namespace dalvero::platform

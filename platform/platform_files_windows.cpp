@@ -95,5 +95,4 @@ Result<QString> resolveChosenFile(const QString& path, const QString& what) {
     return path;
 }
 
-
 } // namespace dalvero::platform

@@ -347,7 +347,8 @@ void RestoreWindow::showChanges() {
     setCaption(m_copyCount, linesText(m_copyLines->count()) +
                                 QStringLiteral(", %1 kommer tilbage").arg(marks.comingBack));
     if (same) {
-        setCaption(m_prompt, QStringLiteral("Filen er allerede som kopien %1.").arg(copy->fileName));
+        setCaption(m_prompt,
+                   QStringLiteral("Filen er allerede som kopien %1.").arg(copy->fileName));
         return;
     }
     // What would refuse the rewrite is told now, not only after the click.

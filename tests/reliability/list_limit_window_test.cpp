@@ -70,7 +70,7 @@ TEST_P(ListLimitWindow, StopsBeforeTheListChangesAndWritesNothing) {
         EXPECT_EQ(report.failures[0].path, c.failingFile(scene));
         EXPECT_FALSE(report.failures[0].what.isEmpty());
         EXPECT_FALSE(report.failures[0].reason.isEmpty());
-        EXPECT_EQ(report.endStatus, 1);
+        EXPECT_EQ(report.endStatus, -1);
         EXPECT_EQ(report.list1.size(), c.pigeonsListed);
         EXPECT_TRUE(report.list3.isEmpty());
         EXPECT_FALSE(report.danFilEnabled);

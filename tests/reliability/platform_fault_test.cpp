@@ -57,6 +57,11 @@ struct FaultCase {
     QString message = {}; // the one message box shown, if any
     // The held files are let go this long after "Dan fil" is pressed.
     int releaseAfterMs = 0;
+    // Refused by the rewrite's own check or its write, not by the backup.
+    bool rewriteRefused = false;
+    // Mends the cause after the refusal; "Dan fil" is then clicked again
+    // and must write the file.
+    SceneStep cure = {};
 };
 
 QString datedBackup(const ReliabilityScene& s) {
@@ -138,30 +143,28 @@ void unikonFolderClosed(ReliabilityScene& s) {
     setPermissionBits(s.absolute(s.unikonFolder), 0755);
 }
 
-// The step after the pause failed: it stopped there, and no later step ran.
-void expectStoppedAtTheFailingStep(const WindowReport& report, Stage stage) {
-    switch (stage) {
-    case Stage::Listed: // loading: nothing shown
-        EXPECT_TRUE(report.label4.isEmpty());
-        EXPECT_TRUE(report.list1.isEmpty());
-        break;
-    case Stage::Loaded: // the merge: both lists emptied, "Dan fil" still closed
-        EXPECT_EQ(report.list1.size(), 2);
-        EXPECT_TRUE(report.list2.isEmpty());
-        EXPECT_TRUE(report.list3.isEmpty());
-        EXPECT_TRUE(report.oldCount.isEmpty());
-        EXPECT_FALSE(report.danFilEnabled);
-        break;
-    case Stage::Merged: // "Dan fil": the window as the merge left it
-        EXPECT_FALSE(report.list1.isEmpty());
-        EXPECT_EQ(report.list3.size(), report.list1.size());
+// The step after the pause failed: the window is exactly as it was before
+// it, so that the user can mend the cause and take the step again.
+// `merged` is the UNIKON file as the merge read it.
+void expectTheWindowAsBeforeTheFailingStep(const WindowReport& report, Stage stage,
+                                           const QByteArray& merged) {
+    const bool wasMerged = stage == Stage::Merged;
+    const Lines old = wasMerged ? splitLines(merged) : Lines();
+    EXPECT_EQ(report.label4.isEmpty(), stage == Stage::Listed);
+    EXPECT_EQ(report.list1.isEmpty(), stage == Stage::Listed);
+    EXPECT_EQ(report.list2, old);
+    // Each pigeon once: no old line shares a key.
+    EXPECT_EQ(report.list3.size(), wasMerged ? report.list1.size() : 0);
+    EXPECT_EQ(report.oldCount, wasMerged ? QString::number(old.size()) : QString());
+    EXPECT_EQ(report.newCount, wasMerged ? QString::number(report.list3.size()) : QString());
+    EXPECT_EQ(report.danFilEnabled, wasMerged);
+    if (wasMerged) {
         EXPECT_EQ(report.label5, QStringLiteral("Er det OK, klik på 'Dan fil'"));
-        break;
     }
 }
 
 // What the report says was being done when the step failed.
-QString failedStep(Stage stage, Outcome outcome) {
+QString failedStep(Stage stage, bool rewriteRefused) {
     switch (stage) {
     case Stage::Listed:
         return QStringLiteral("Kunne ikke læse eksportfilen");
@@ -170,9 +173,8 @@ QString failedStep(Stage stage, Outcome outcome) {
     case Stage::Merged:
         break;
     }
-    return outcome == Outcome::BackupOnly
-               ? QStringLiteral("Kunne ikke skrive UNIKON-filen")
-               : QStringLiteral("Kunne ikke lave sikkerhedskopi af UNIKON-filen");
+    return rewriteRefused ? QStringLiteral("Kunne ikke skrive UNIKON-filen")
+                          : QStringLiteral("Kunne ikke lave sikkerhedskopi af UNIKON-filen");
 }
 
 class PlatformFault : public ::testing::TestWithParam<FaultCase> {};
@@ -191,10 +193,20 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
     flow.pauseAt = c.stage;
     if (c.afterMerge)
         flow.afterMerge = c.afterMerge(scene);
+    flow.clickAgain = bool(c.cure);
 
     TreeSnapshot before = TreeSnapshot::of(scene.scratch.path());
     std::thread releaser;
+    int pauses = 0;
+    QByteArray mergedBytes;
     const WorkflowRun run = runWorkflowInChild(flow, c.restriction, 16 * 1024, [&] {
+        if (++pauses == 2) { // after the refusal: nothing was written, then the cause goes
+            EXPECT_EQ(TreeSnapshot::of(scene.scratch.path()).differencesFrom(before), "");
+            c.cure(scene);
+            before = TreeSnapshot::of(scene.scratch.path());
+            return;
+        }
+        mergedBytes = fileBytes(unikonPath(scene));
         c.spoil(scene);
         before = TreeSnapshot::of(scene.scratch.path());
         EXPECT_TRUE(scene.holdFiles()) << "another program's hold on a file could not be made";
@@ -210,258 +222,286 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
     scene.releaseFiles();
     ASSERT_TRUE(run.setUp) << "the child could not be restricted";
     ASSERT_TRUE(run.finished) << "the child died: " << run.ending;
-    const WindowReport& report = run.report;
-    ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
+    ASSERT_TRUE(run.report.driverError.isEmpty()) << run.report.driverError.toStdString();
+    ASSERT_EQ(run.report.atRefusal.size(), c.cure ? 1u : 0u);
+    const WindowReport& report = c.cure ? run.report.atRefusal[0] : run.report;
 
     // What the user was told.
     if (c.failingFile) {
         ASSERT_EQ(report.failures.size(), 1);
         const Failure& failure = report.failures[0];
-        EXPECT_EQ(failure.what, failedStep(c.stage, c.outcome));
+        EXPECT_EQ(failure.what,
+                  failedStep(c.stage, c.rewriteRefused || c.outcome == Outcome::BackupOnly));
         EXPECT_EQ(failure.path, c.failingFile(scene));
         const QString reason = std::holds_alternative<SystemError>(c.reason)
                                    ? systemReason(std::get<SystemError>(c.reason))
                                    : QString::fromUtf8(std::get<const char*>(c.reason));
         EXPECT_TRUE(failure.reason.contains(reason)) << failure.reason;
         EXPECT_FALSE(failure.reason.isEmpty());
-        EXPECT_EQ(report.endStatus, 1);
-        expectStoppedAtTheFailingStep(report, c.stage);
-    } else {
+        EXPECT_EQ(report.endStatus, -1);
+        expectTheWindowAsBeforeTheFailingStep(report, c.stage, mergedBytes);
+    }
+    if (c.cure) {
+        EXPECT_EQ(run.report.endStatus, 0);
+        EXPECT_EQ(run.report.messages, QStringList{kWritten});
+    } else if (!c.failingFile) {
         EXPECT_TRUE(report.failures.isEmpty()) << report.failures.value(0).message();
         EXPECT_EQ(report.endStatus, c.outcome == Outcome::Written ? 0 : -1);
     }
-    EXPECT_EQ(report.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    if (!c.cure) {
+        EXPECT_EQ(report.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    }
 
     // What is on disk: exactly what was there before the failing step, plus
     // the backup and the new list where they belong.
-    ASSERT_TRUE(before.find(scene.writtenFile()) || c.outcome == Outcome::NothingChanged);
+    const Outcome outcome = c.cure ? Outcome::Written : c.outcome;
+    ASSERT_TRUE(before.find(scene.writtenFile()) || outcome == Outcome::NothingChanged);
     const TreeSnapshot expected =
-        c.outcome == Outcome::NothingChanged
+        outcome == Outcome::NothingChanged
             ? before
             : afterDanFil(before, scene.writtenFile(),
                           scene.backupFile(c.backupDate, c.backupSuffix),
-                          c.outcome == Outcome::Written ? std::optional(kNewUnikon) : std::nullopt);
+                          outcome == Outcome::Written ? std::optional(kNewUnikon) : std::nullopt);
     const TreeSnapshot after = TreeSnapshot::of(scene.scratch.path());
     EXPECT_EQ(after.differencesFrom(expected), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Window, PlatformFault,
-    ::testing::ValuesIn(onThisPlatform<FaultCase>(
-        {FaultCase{.name = "NoFault", .outcome = Outcome::Written, .message = kWritten},
-         FaultCase{.name = "NoFaultForTheUnprivilegedUser_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .outcome = Outcome::Written,
-                   .message = kWritten},
-         // The export file, after it was listed.
-         FaultCase{.name = "ExportFileVanished",
-                   .stage = Stage::Listed,
-                   .spoil = removeExport,
-                   .failingFile = exportPath,
-                   .reason = SystemError::NoSuchFile},
-         FaultCase{.name = "ExportFileUnreadable_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .stage = Stage::Listed,
-                   .spoil = chmodExport(0600),
-                   .failingFile = exportPath,
-                   .reason = SystemError::AccessDenied},
-         FaultCase{.name = "ExportFileReplacedByFolder",
-                   .stage = Stage::Listed,
-                   .spoil = exportToFolder,
-                   .failingFile = exportPath,
-                   .reason = "mappe"},
-         // The UNIKON file, when it is double-clicked.
-         FaultCase{.name = "UnikonFileVanishedAtMerge",
-                   .stage = Stage::Loaded,
-                   .spoil = removeUnikon,
-                   .failingFile = unikonPath,
-                   .reason = SystemError::NoSuchFile},
-         FaultCase{.name = "UnikonFileUnreadableAtMerge_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .stage = Stage::Loaded,
-                   .spoil = chmodUnikon(0600),
-                   .failingFile = unikonPath,
-                   .reason = SystemError::AccessDenied},
-         FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
-                   .stage = Stage::Loaded,
-                   .spoil = unikonToFolder,
-                   .failingFile = unikonPath,
-                   .reason = "mappe"},
-         FaultCase{.name = "UnikonFileReadOnly",
-                   .arrange = chmodUnikon(0444),
-                   .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonPath,
-                   .reason = "skrivebeskyttet"},
-         FaultCase{.name = "UnikonFileNotWritableForTheUser_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .arrange = chmodUnikon(0644),
-                   .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonPath,
-                   .reason = "skrivebeskyttet"},
-         // The UNIKON file, between the merge and "Dan fil".
-         FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
-                   .spoil = removeUnikon,
-                   .failingFile = unikonPath,
-                   .reason = SystemError::NoSuchFile},
-         FaultCase{.name = "UnikonFileUnreadableBeforeDanFil_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .spoil = chmodUnikon(0200),
-                   .failingFile = unikonPath,
-                   .reason = SystemError::AccessDenied},
-         FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
-                   .spoil = chmodUnikon(0444),
-                   .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonPath,
-                   .reason = "skrivebeskyttet"},
-         FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
-                   .spoil = unikonToFolder,
-                   .failingFile = unikonPath,
-                   .reason = "mappe"},
-         FaultCase{.name = "UnikonFolderNotWritable_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .spoil = unikonFolderClosed,
-                   .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonPath,
-                   .reason = SystemError::AccessDenied},
-         FaultCase{.name = "UnikonFileIsASymbolicLink_LinuxOnlySymlink",
-                   .arrange = unikonBehindLink,
-                   .outcome = Outcome::Written,
-                   .message = kWritten},
-         FaultCase{.name = "LinkedFileInAFolderNotWritable_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .arrange =
-                       [](ReliabilityScene& s) {
-                           unikonBehindLink(s);
-                           setPermissionBits(s.absolute(s.target), 0666);
-                           setPermissionBits(s.absolute(s.baseName + QStringLiteral("/data")),
-                                             0755);
-                       },
-                   .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonPath,
-                   .reason = SystemError::AccessDenied},
-         // The backup folder and the backup name.
-         FaultCase{.name = "BackupFolderMissing",
-                   .spoil = uniKopGone,
-                   .failingFile = datedBackup,
-                   .reason = SystemError::NoSuchFolder},
-         FaultCase{.name = "BackupFolderIsAPlainFile",
-                   .arrange = uniKopPlainFile,
-                   .failingFile = datedBackup,
-                   .reason = SystemError::NotAFolder},
-         FaultCase{.name = "BackupFolderNotWritable_LinuxOnlyUnprivileged",
-                   .restriction = Restriction::Unprivileged,
-                   .spoil =
-                       [](ReliabilityScene& s) {
-                           setPermissionBits(s.absolute(s.baseName + QStringLiteral("/UNI_KOP")),
-                                             0755);
-                       },
-                   .failingFile = datedBackup,
-                   .reason = SystemError::AccessDenied},
-         FaultCase{
-             .name = "BackupNameIsALinkToTheUnikonFile_LinuxOnlySymlink",
-             .arrange = [](ReliabilityScene& s) { QFile::link(unikonPath(s), datedBackup(s)); },
-             .outcome = Outcome::Written,
-             .backupSuffix = QStringLiteral("_2"),
-             .message = kWritten},
-         FaultCase{.name = "BackupNameTaken",
-                   .arrange = earlierBackups({""}),
-                   .outcome = Outcome::Written,
-                   .backupSuffix = QStringLiteral("_2"),
-                   .message = kWritten},
-         FaultCase{.name = "BackupNameTakenTwice",
-                   .arrange = earlierBackups({"", "_2"}),
-                   .outcome = Outcome::Written,
-                   .backupSuffix = QStringLiteral("_3"),
-                   .message = kWritten},
-         FaultCase{.name = "DateTextWithSlashes",
-                   .arrange = dateText(QStringLiteral("12/7/26")),
-                   .outcome = Outcome::Written,
-                   .backupDate = QStringLiteral("12-7-26"),
-                   .message = kWritten},
-         FaultCase{.name = "DateTextWithBackslashAndColon",
-                   .arrange = dateText(QStringLiteral("12\\7:26")),
-                   .outcome = Outcome::Written,
-                   .backupDate = QStringLiteral("12-7-26"),
-                   .message = kWritten},
-         // Another program has a file open: nothing may read it at all, or
-         // others may read it but not replace it.
-         // Windows lists a shortcut among the files; it is no file to read or rewrite.
-         FaultCase{.name = "UnikonShortcutDoubleClicked_WindowsOnlyShortcut",
-                   .arrange = unikonShortcut,
-                   .stage = Stage::Loaded,
-                   .failingFile = unikonPath,
-                   .reason = "genvej"},
-         FaultCase{.name = "ExportFileLocked_WindowsOnlyLock",
-                   .stage = Stage::Listed,
-                   .spoil = heldExport(HeldFile::Sharing::Nothing),
-                   .failingFile = exportPath,
-                   .reason = SystemError::InUse},
-         FaultCase{.name = "UnikonFileLockedAtMerge_WindowsOnlyLock",
-                   .stage = Stage::Loaded,
-                   .spoil = heldUnikon(HeldFile::Sharing::Nothing),
-                   .failingFile = unikonPath,
-                   .reason = SystemError::InUse},
-         FaultCase{.name = "UnikonFileLockedBeforeDanFil_WindowsOnlyLock",
-                   .spoil = heldUnikon(HeldFile::Sharing::Nothing),
-                   .failingFile = unikonPath,
-                   .reason = SystemError::InUse},
-         FaultCase{.name = "UnikonFileOpenElsewhereBeforeDanFil_WindowsOnlyLock",
-                   .spoil = heldUnikon(HeldFile::Sharing::Reading),
-                   .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonPath,
-                   .reason = "bruges af et andet program"},
-         // A scanner or sync client that lets go while "Dan fil" waits for it.
-         FaultCase{.name = "UnikonFileHeldBrieflyDuringDanFil_WindowsOnlyLock",
-                   .spoil = heldUnikon(HeldFile::Sharing::Reading),
-                   .outcome = Outcome::Written,
-                   .message = kWritten,
-                   .releaseAfterMs = 300},
-         // A full disk.
-         FaultCase{.name = "DiskFullDuringTheRewrite_LinuxOnlyFileSizeLimit",
-                   .restriction = Restriction::SmallDisk,
-                   .arrange = manyPigeons,
-                   .outcome = Outcome::BackupOnly,
-                   .failingFile = unikonPath,
-                   .reason = SystemError::FileTooLarge},
-         FaultCase{.name = "DiskFullDuringTheBackup_LinuxOnlyFileSizeLimit",
-                   .restriction = Restriction::SmallDisk,
-                   .arrange = bigUnikonFile,
-                   .failingFile = datedBackup,
-                   .reason = SystemError::FileTooLarge},
-         // The list was built from another file than the one "Dan fil" would write.
-         FaultCase{.name = "AnotherUnikonFileMadeCurrent",
-                   .arrange =
-                       [](ReliabilityScene& s) {
-                           s.scratch.writeFile(s.unikonFolder + QStringLiteral("/z99999"), kUnikon);
-                       },
-                   .afterMerge =
-                       [](const ReliabilityScene&) {
-                           return QList<UserStep>{{UserStep::Kind::Click, QStringLiteral("File1"),
-                                                   QStringLiteral("z99999")}};
-                       },
-                   .message = kDoubleClickAgain},
-         FaultCase{.name = "UnikonFolderChanged",
-                   .afterMerge =
-                       [](const ReliabilityScene& s) {
-                           return QList<UserStep>{{UserStep::Kind::OpenFolder,
-                                                   QStringLiteral("Dir1"), s.absolute(s.baseName)}};
-                       },
-                   .message = kDoubleClickAgain},
-         FaultCase{.name = "SameNameInAnotherFolderMadeCurrent",
-                   .arrange =
-                       [](ReliabilityScene& s) {
-                           s.scratch.writeFile(s.baseName + QStringLiteral("/andet/z12345"),
-                                               kUnikon);
-                       },
-                   .afterMerge =
-                       [](const ReliabilityScene& s) {
-                           return QList<UserStep>{
-                               {UserStep::Kind::OpenFolder, QStringLiteral("Dir1"),
-                                s.absolute(s.baseName + QStringLiteral("/andet"))},
-                               {UserStep::Kind::Click, QStringLiteral("File1"),
-                                QStringLiteral("z12345")}};
-                       },
-                   .message = kDoubleClickAgain}})),
+    ::testing::ValuesIn(
+        onThisPlatform<FaultCase>(
+            {FaultCase{.name = "NoFault", .outcome = Outcome::Written, .message = kWritten},
+             FaultCase{.name = "NoFaultForTheUnprivilegedUser_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .outcome = Outcome::Written,
+                       .message = kWritten},
+             // The export file, after it was listed.
+             FaultCase{.name = "ExportFileVanished",
+                       .stage = Stage::Listed,
+                       .spoil = removeExport,
+                       .failingFile = exportPath,
+                       .reason = SystemError::NoSuchFile},
+             FaultCase{.name = "ExportFileUnreadable_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .stage = Stage::Listed,
+                       .spoil = chmodExport(0600),
+                       .failingFile = exportPath,
+                       .reason = SystemError::AccessDenied},
+             FaultCase{.name = "ExportFileReplacedByFolder",
+                       .stage = Stage::Listed,
+                       .spoil = exportToFolder,
+                       .failingFile = exportPath,
+                       .reason = "mappe"},
+             // The UNIKON file, when it is double-clicked.
+             FaultCase{.name = "UnikonFileVanishedAtMerge",
+                       .stage = Stage::Loaded,
+                       .spoil = removeUnikon,
+                       .failingFile = unikonPath,
+                       .reason = SystemError::NoSuchFile},
+             FaultCase{.name = "UnikonFileUnreadableAtMerge_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .stage = Stage::Loaded,
+                       .spoil = chmodUnikon(0600),
+                       .failingFile = unikonPath,
+                       .reason = SystemError::AccessDenied},
+             FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
+                       .stage = Stage::Loaded,
+                       .spoil = unikonToFolder,
+                       .failingFile = unikonPath,
+                       .reason = "mappe"},
+             // Refused before anything is written; clicked again once the cause is gone.
+             FaultCase{.name = "UnikonFileReadOnly",
+                       .arrange = chmodUnikon(0444),
+                       .failingFile = unikonPath,
+                       .reason = "skrivebeskyttet",
+                       .rewriteRefused = true,
+                       .cure = chmodUnikon(0644)},
+             FaultCase{.name = "UnikonFileNotWritableForTheUser_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .arrange = chmodUnikon(0644),
+                       .failingFile = unikonPath,
+                       .reason = "Adgang nægtet",
+                       .rewriteRefused = true,
+                       .cure = chmodUnikon(0666)},
+             // The UNIKON file, between the merge and "Dan fil".
+             FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
+                       .spoil = removeUnikon,
+                       .failingFile = unikonPath,
+                       .reason = SystemError::NoSuchFile},
+             FaultCase{.name = "UnikonFileUnreadableBeforeDanFil_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .spoil = chmodUnikon(0200),
+                       .failingFile = unikonPath,
+                       .reason = "Adgang nægtet",
+                       .rewriteRefused = true},
+             FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
+                       .spoil = chmodUnikon(0444),
+                       .failingFile = unikonPath,
+                       .reason = "skrivebeskyttet",
+                       .rewriteRefused = true},
+             FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
+                       .spoil = unikonToFolder,
+                       .failingFile = unikonPath,
+                       .reason = "mappe",
+                       .rewriteRefused = true},
+             FaultCase{.name = "UnikonFileChangedSinceTheMerge",
+                       .spoil =
+                           [](ReliabilityScene& s) {
+                               s.scratch.writeFile(s.unikonFile(),
+                                                   kUnikon + " 1000DK-1000 changed-elsewhere\r\n");
+                           },
+                       .failingFile = unikonPath,
+                       .reason = "ændret af et andet program",
+                       .rewriteRefused = true},
+             // A folder that takes no new file: the file is written in place.
+             FaultCase{.name = "UnikonFolderNotWritable_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .spoil = unikonFolderClosed,
+                       .outcome = Outcome::Written,
+                       .message = kWritten},
+             FaultCase{.name = "UnikonFileIsASymbolicLink_LinuxOnlySymlink",
+                       .arrange = unikonBehindLink,
+                       .outcome = Outcome::Written,
+                       .message = kWritten},
+             FaultCase{.name = "LinkedFileInAFolderNotWritable_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .arrange =
+                           [](ReliabilityScene& s) {
+                               unikonBehindLink(s);
+                               setPermissionBits(s.absolute(s.target), 0666);
+                               setPermissionBits(s.absolute(s.baseName + QStringLiteral("/data")),
+                                                 0755);
+                           },
+                       .outcome = Outcome::Written,
+                       .message = kWritten},
+             // The backup folder and the backup name.
+             FaultCase{.name = "BackupFolderMissing",
+                       .spoil = uniKopGone,
+                       .failingFile = datedBackup,
+                       .reason = SystemError::NoSuchFolder},
+             FaultCase{.name = "BackupFolderIsAPlainFile",
+                       .arrange = uniKopPlainFile,
+                       .failingFile = datedBackup,
+                       .reason = SystemError::NotAFolder},
+             FaultCase{.name = "BackupFolderNotWritable_LinuxOnlyUnprivileged",
+                       .restriction = Restriction::Unprivileged,
+                       .spoil =
+                           [](ReliabilityScene& s) {
+                               setPermissionBits(
+                                   s.absolute(s.baseName + QStringLiteral("/UNI_KOP")), 0755);
+                           },
+                       .failingFile = datedBackup,
+                       .reason = SystemError::AccessDenied},
+             FaultCase{
+                 .name = "BackupNameIsALinkToTheUnikonFile_LinuxOnlySymlink",
+                 .arrange = [](ReliabilityScene& s) { QFile::link(unikonPath(s), datedBackup(s)); },
+                 .outcome = Outcome::Written,
+                 .backupSuffix = QStringLiteral("_2"),
+                 .message = kWritten},
+             FaultCase{.name = "BackupNameTaken",
+                       .arrange = earlierBackups({""}),
+                       .outcome = Outcome::Written,
+                       .backupSuffix = QStringLiteral("_2"),
+                       .message = kWritten},
+             FaultCase{.name = "BackupNameTakenTwice",
+                       .arrange = earlierBackups({"", "_2"}),
+                       .outcome = Outcome::Written,
+                       .backupSuffix = QStringLiteral("_3"),
+                       .message = kWritten},
+             FaultCase{.name = "DateTextWithSlashes",
+                       .arrange = dateText(QStringLiteral("12/7/26")),
+                       .outcome = Outcome::Written,
+                       .backupDate = QStringLiteral("12-7-26"),
+                       .message = kWritten},
+             FaultCase{.name = "DateTextWithBackslashAndColon",
+                       .arrange = dateText(QStringLiteral("12\\7:26")),
+                       .outcome = Outcome::Written,
+                       .backupDate = QStringLiteral("12-7-26"),
+                       .message = kWritten},
+             // Another program has a file open: nothing may read it at all, or
+             // others may read it but not replace it.
+             // Windows lists a shortcut among the files; it is no file to read or rewrite.
+             FaultCase{.name = "UnikonShortcutDoubleClicked_WindowsOnlyShortcut",
+                       .arrange = unikonShortcut,
+                       .stage = Stage::Loaded,
+                       .failingFile = unikonPath,
+                       .reason = "genvej"},
+             FaultCase{.name = "ExportFileLocked_WindowsOnlyLock",
+                       .stage = Stage::Listed,
+                       .spoil = heldExport(HeldFile::Sharing::Nothing),
+                       .failingFile = exportPath,
+                       .reason = SystemError::InUse},
+             FaultCase{.name = "UnikonFileLockedAtMerge_WindowsOnlyLock",
+                       .stage = Stage::Loaded,
+                       .spoil = heldUnikon(HeldFile::Sharing::Nothing),
+                       .failingFile = unikonPath,
+                       .reason = SystemError::InUse},
+             FaultCase{.name = "UnikonFileLockedBeforeDanFil_WindowsOnlyLock",
+                       .spoil = heldUnikon(HeldFile::Sharing::Nothing),
+                       .failingFile = unikonPath,
+                       .reason = "bruges af et andet program",
+                       .rewriteRefused = true},
+             FaultCase{.name = "UnikonFileOpenElsewhereBeforeDanFil_WindowsOnlyLock",
+                       .spoil = heldUnikon(HeldFile::Sharing::Reading),
+                       .failingFile = unikonPath,
+                       .reason = "bruges af et andet program",
+                       .rewriteRefused = true,
+                       .cure = [](ReliabilityScene& s) { s.releaseFiles(); }},
+             // A scanner or sync client that lets go while "Dan fil" waits for it.
+             FaultCase{.name = "UnikonFileHeldBrieflyDuringDanFil_WindowsOnlyLock",
+                       .spoil = heldUnikon(HeldFile::Sharing::Reading),
+                       .outcome = Outcome::Written,
+                       .message = kWritten,
+                       .releaseAfterMs = 300},
+             // A full disk.
+             FaultCase{.name = "DiskFullDuringTheRewrite_LinuxOnlyFileSizeLimit",
+                       .restriction = Restriction::SmallDisk,
+                       .arrange = manyPigeons,
+                       .outcome = Outcome::BackupOnly,
+                       .failingFile = unikonPath,
+                       .reason = SystemError::FileTooLarge},
+             FaultCase{.name = "DiskFullDuringTheBackup_LinuxOnlyFileSizeLimit",
+                       .restriction = Restriction::SmallDisk,
+                       .arrange = bigUnikonFile,
+                       .failingFile = datedBackup,
+                       .reason = SystemError::FileTooLarge},
+             // The list was built from another file than the one "Dan fil" would write.
+             FaultCase{.name = "AnotherUnikonFileMadeCurrent",
+                       .arrange =
+                           [](ReliabilityScene& s) {
+                               s.scratch.writeFile(s.unikonFolder + QStringLiteral("/z99999"),
+                                                   kUnikon);
+                           },
+                       .afterMerge =
+                           [](const ReliabilityScene&) {
+                               return QList<UserStep>{{UserStep::Kind::Click,
+                                                       QStringLiteral("File1"),
+                                                       QStringLiteral("z99999")}};
+                           },
+                       .message = kDoubleClickAgain},
+             FaultCase{.name = "UnikonFolderChanged",
+                       .afterMerge =
+                           [](const ReliabilityScene& s) {
+                               return QList<UserStep>{{UserStep::Kind::OpenFolder,
+                                                       QStringLiteral("Dir1"),
+                                                       s.absolute(s.baseName)}};
+                           },
+                       .message = kDoubleClickAgain},
+             FaultCase{.name = "SameNameInAnotherFolderMadeCurrent",
+                       .arrange =
+                           [](ReliabilityScene& s) {
+                               s.scratch.writeFile(s.baseName + QStringLiteral("/andet/z12345"),
+                                                   kUnikon);
+                           },
+                       .afterMerge =
+                           [](const ReliabilityScene& s) {
+                               return QList<UserStep>{
+                                   {UserStep::Kind::OpenFolder, QStringLiteral("Dir1"),
+                                    s.absolute(s.baseName + QStringLiteral("/andet"))},
+                                   {UserStep::Kind::Click, QStringLiteral("File1"),
+                                    QStringLiteral("z12345")}};
+                           },
+                       .message = kDoubleClickAgain}})),
     rowName);
 
 } // namespace

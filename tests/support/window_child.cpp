@@ -57,7 +57,7 @@ QByteArray serialize(const Workflow& flow) {
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out << flow.baseFolder << flow.exportFolder << flow.exportNames << flow.unikonFolder
         << flow.unikonName << flow.today << qint32(flow.pauseAt ? int(*flow.pauseAt) : -1)
-        << flow.afterMerge;
+        << flow.afterMerge << flow.clickAgain;
     return bytes;
 }
 
@@ -66,7 +66,7 @@ Workflow parseWorkflow(const QByteArray& bytes) {
     QDataStream in(bytes);
     qint32 stage = -1;
     in >> flow.baseFolder >> flow.exportFolder >> flow.exportNames >> flow.unikonFolder >>
-        flow.unikonName >> flow.today >> stage >> flow.afterMerge;
+        flow.unikonName >> flow.today >> stage >> flow.afterMerge >> flow.clickAgain;
     if (stage >= 0)
         flow.pauseAt = static_cast<Stage>(stage);
     return flow;
@@ -76,7 +76,8 @@ QByteArray serialize(const WindowReport& r) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out << r.failures << r.messages << qint32(r.endStatus) << r.label4 << r.label5 << r.oldCount
-        << r.newCount << r.danFilEnabled << r.list1 << r.list2 << r.list3 << r.driverError;
+        << r.newCount << r.danFilEnabled << r.list1 << r.list2 << r.list3 << r.driverError
+        << (r.atRefusal.empty() ? QByteArray() : serialize(r.atRefusal.front()));
     return bytes;
 }
 
@@ -84,9 +85,12 @@ WindowReport parseReport(const QByteArray& bytes) {
     WindowReport r;
     QDataStream in(bytes);
     qint32 endStatus = -1;
+    QByteArray refusal;
     in >> r.failures >> r.messages >> endStatus >> r.label4 >> r.label5 >> r.oldCount >>
-        r.newCount >> r.danFilEnabled >> r.list1 >> r.list2 >> r.list3 >> r.driverError;
+        r.newCount >> r.danFilEnabled >> r.list1 >> r.list2 >> r.list3 >> r.driverError >> refusal;
     r.endStatus = endStatus;
+    if (!refusal.isEmpty())
+        r.atRefusal = {parseReport(refusal)};
     if (in.status() != QDataStream::Ok)
         r.driverError = QStringLiteral("the child's report could not be read");
     return r;

@@ -111,6 +111,7 @@ WindowReport WindowDriver::report() const {
     report.list1 = list1()->lines();
     report.list2 = lineList(QStringLiteral("List2"))->lines();
     report.list3 = lineList(QStringLiteral("List3"))->lines();
+    report.atRefusal = m_atRefusal;
     return report;
 }
 
@@ -202,20 +203,27 @@ void WindowDriver::run(const Workflow& flow, const std::function<void()>& pause)
     seam.today = flow.today;
     openFolder(QStringLiteral("Dir3"), flow.exportFolder);
     pauseAt(Stage::Listed);
+    // The user stops at the first report, with the window as it left it.
+    const auto stopped = [&] { return seam.endStatus || !seam.failures.isEmpty(); };
     for (const QString& name : flow.exportNames) {
         click(files(QStringLiteral("File2")), name);
-        if (seam.endStatus)
+        if (stopped())
             return;
     }
     openFolder(QStringLiteral("Dir1"), flow.unikonFolder);
     pauseAt(Stage::Loaded);
     doubleClick(files(QStringLiteral("File1")), flow.unikonName);
-    if (seam.endStatus)
+    if (stopped())
         return;
     for (const UserStep& step : flow.afterMerge)
         take(step);
     pauseAt(Stage::Merged);
     clickDanFil();
+    if (flow.clickAgain && !seam.endStatus && !seam.failures.isEmpty()) {
+        m_atRefusal = {report()};
+        pause();
+        clickDanFil();
+    }
 }
 
 bool WindowDriver::bringToFront(QWidget& window) {

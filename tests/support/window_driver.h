@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace dalvero::testing {
 
@@ -52,6 +53,8 @@ struct WindowReport {
     Lines list2;
     Lines list3;
     QString driverError; // a step the test could not take (an entry not offered)
+    // The window as a refused "Dan fil" left it, when the user clicked again.
+    std::vector<WindowReport> atRefusal;
 };
 
 // The moments between the user's steps where a test may spoil a file.
@@ -82,6 +85,9 @@ struct Workflow {
     std::optional<Stage> pauseAt;
     // What the user does after the merge and before "Dan fil".
     QList<UserStep> afterMerge;
+    // A refused "Dan fil" is clicked again after a second pause, in which
+    // the test mends the cause.
+    bool clickAgain = false;
 };
 
 // Drives the real window the way a user does, on the widgets found by their
@@ -153,6 +159,7 @@ public:
 
 private:
     std::unique_ptr<Form1> m_window;
+    std::vector<WindowReport> m_atRefusal;
 };
 
 // Saves the part of the screen that shows a window and anything over it, for

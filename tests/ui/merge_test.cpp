@@ -122,17 +122,18 @@ TEST_F(Merge, OldLinesShowByteForByte) {
     EXPECT_EQ(w.lineList(QStringLiteral("List3"))->entry(0), odd.left(24));
 }
 
-TEST_F(Merge, FileGoneSinceListedEmptiesTheListsReportsAndEnds) {
+TEST_F(Merge, FileGoneSinceListedIsReportedWithTheListsKept) {
     WindowDriver& w = *driver;
     w.doubleClick(file1(), QStringLiteral("z1"));
     QFile::remove(scratch.filePath(QStringLiteral("unikon/z1")));
     w.doubleClick(file1(), QStringLiteral("z1"));
     ASSERT_EQ(w.seam.failures.size(), 1);
     EXPECT_TRUE(w.seam.failures[0].message().contains(QStringLiteral("z1")));
-    EXPECT_EQ(w.seam.endStatus, 1);
-    EXPECT_TRUE(w.entries(QStringLiteral("List2")).isEmpty());
-    EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
+    EXPECT_FALSE(w.seam.endStatus);
+    EXPECT_EQ(w.entries(QStringLiteral("List2")).size(), 3);
+    EXPECT_FALSE(w.entries(QStringLiteral("List3")).isEmpty());
     EXPECT_EQ(w.caption(QStringLiteral("Label1(5)")), QStringLiteral("3"));
+    EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
 }
 
 } // namespace

@@ -34,7 +34,9 @@ TEST_F(Pickers, AllFourListsStartAtTheCurrentFolder) {
 }
 
 TEST_F(Pickers, FileListsShowMatchingPlainVisibleFilesInTheUsersOrder) {
-    for (const char* name : {"z10", "Z2.TXT", "z1", "a.txt", ".z-hidden", "ztxt.TXT"})
+    // The last one a rewrite that broke off left behind.
+    for (const char* name :
+         {"z10", "Z2.TXT", "z1", "a.txt", ".z-hidden", "ztxt.TXT", ".~dalvero-z1-x7.tmp"})
         writeUnikon(QString::fromUtf8(name), "");
     const DanishLocale danish;
     scratch.makeFolder(QStringLiteral("unikon/zfolder"));
@@ -104,7 +106,7 @@ TEST_F(Pickers, EnterInAFolderListOpensTheCurrentFolder) {
     EXPECT_EQ(w.entries(QStringLiteral("File2")), QStringList({"e.txt"}));
 }
 
-TEST_F(Pickers, FolderGoneSinceListedReportsAndEnds) {
+TEST_F(Pickers, FolderGoneSinceListedIsReportedAndTheProgramGoesOn) {
     const QString gone = scratch.makeFolder(QStringLiteral("snart-væk"));
     WindowDriver& w = start();
     QDir(gone).removeRecursively();
@@ -117,7 +119,7 @@ TEST_F(Pickers, FolderGoneSinceListedReportsAndEnds) {
     QTest::keyClick(dir3, Qt::Key_Return);
     ASSERT_EQ(w.seam.failures.size(), 1);
     EXPECT_TRUE(w.seam.failures[0].message().contains(QStringLiteral("snart-væk")));
-    EXPECT_EQ(w.seam.endStatus, 1);
+    EXPECT_FALSE(w.seam.endStatus);
 }
 
 // A drive that is not ready is reported, and the user keeps the work of this

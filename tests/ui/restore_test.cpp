@@ -119,10 +119,20 @@ INSTANTIATE_TEST_SUITE_P(
                     .chosen = QStringLiteral("unikon/z99999"),
                     .fileAfter = "other member\r\n",
                     .said = QStringLiteral("hører til filen z12345, ikke til z99999")},
+        // Told as soon as the file is chosen, and refused with nothing written.
         RestoreCase{
             .name = "ReadOnlyFile",
             .arrange = [](RestoreTest& t) { setPermissionBits(t.scratch.filePath(kUnikon), 0444); },
-            .said = QStringLiteral("Filen er skrivebeskyttet")},
+            .said = QStringLiteral("Filen kan ikke skrives lige nu: Filen er skrivebeskyttet")},
+        RestoreCase{
+            .name = "FileChangedSinceItWasShown",
+            .beforePutBack = [](RestoreTest& t) { t.scratch.writeFile(kUnikon, "changed\r\n"); },
+            .fileAfter = "changed\r\n",
+            .said = QStringLiteral("ændret af et andet program, siden den blev læst")},
+        RestoreCase{.name = "FileAlreadyAsTheCopy",
+                    .arrange = [](RestoreTest& t) { t.scratch.writeFile(kUnikon, kCopy); },
+                    .fileAfter = kCopy,
+                    .said = QStringLiteral("Filen er allerede som kopien")},
         RestoreCase{.name = "FileLockedByAnotherProgram_WindowsOnlyLock",
                     .beforePutBack =
                         [](RestoreTest& t) {

@@ -138,7 +138,7 @@ TEST_F(DanFil, MissingBackupFolderReportsAndLeavesTheFileAlone) {
     ASSERT_EQ(w.seam.failures.size(), 1);
     EXPECT_TRUE(w.seam.failures[0].message().contains(QStringLiteral("UNI_KOP")))
         << w.seam.failures[0].message();
-    EXPECT_EQ(w.seam.endStatus, 1);
+    EXPECT_FALSE(w.seam.endStatus);
     EXPECT_EQ(unikonBytes(), kOldUnikon);
     EXPECT_TRUE(w.seam.messages.isEmpty());
 }
