@@ -2,8 +2,10 @@
 // UNIKON lines), timed from the user's click until the window has repainted,
 // and the longest time the event loop is held while loading and merging.
 // Run offscreen: QT_QPA_PLATFORM=offscreen dalvero_ui_bench
+#include "guarded_rewrite.h"
 #include "list_limit_data.h"
 #include "scratch_folder.h"
+#include "scripted_answers.h"
 #include "window_driver.h"
 
 #include <QApplication>
@@ -141,7 +143,7 @@ void BM_DanFil(benchmark::State& state) {
 // The longest stretch in which a 1 ms timer could not fire while the action
 // runs from the event loop, as the user's click does.
 void longestBlock(benchmark::State& state, Stage stage,
-                  const std::function<void(WindowDriver&)>& action) {
+                  const std::function<void(WindowDriver&)>& action, int runMs = 400) {
     for (auto _ : state) {
         std::unique_ptr<WindowDriver> driver = windowAt(stage);
         QElapsedTimer clock;
@@ -156,7 +158,7 @@ void longestBlock(benchmark::State& state, Stage stage,
         });
         QEventLoop loop;
         QTimer::singleShot(20, [&] { action(*driver); });
-        QTimer::singleShot(400, &loop, &QEventLoop::quit);
+        QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
         clock.start();
         ticker.start();
         loop.exec();
@@ -173,6 +175,43 @@ void BM_LongestBlockMerging(benchmark::State& state) {
     longestBlock(state, Stage::Loaded, [](WindowDriver& w) {
         w.doubleClick(w.files(QStringLiteral("File1")), kUnikonName);
     });
+}
+
+// "Dan fil" while another program holds the UNIKON file for its first second:
+// the window waits, then writes. `sleeping` waits as a program with no window
+// does, on the thread, for comparison.
+void longestBlockWhileHeld(benchmark::State& state, bool sleeping) {
+    QElapsedTimer held;
+    dalvero::platform::scriptedAnswers().held = [&](const QString&) {
+        return held.elapsed() < 1000;
+    };
+    longestBlock(
+        state, Stage::Merged,
+        [&](WindowDriver& w) {
+            workplace().restoreUnikonFile();
+            held.start();
+            if (!sleeping) {
+                w.clickDanFil();
+                return;
+            }
+            const QString file = workplace().data + QLatin1Char('/') + kUnikonName;
+            if (!dalvero::rewriteGuarded({file,
+                                          workplace().unikon,
+                                          file + QStringLiteral("_kopi"),
+                                          workplace().unikon,
+                                          {}}))
+                throw std::runtime_error("not written");
+        },
+        2500);
+    dalvero::platform::scriptedAnswers().held = {};
+    workplace().restoreUnikonFile();
+}
+
+void BM_LongestBlockWaitingForAHeldFile(benchmark::State& state) {
+    longestBlockWhileHeld(state, false);
+}
+void BM_LongestBlockSleepingForAHeldFile(benchmark::State& state) {
+    longestBlockWhileHeld(state, true);
 }
 
 // Opening a folder that holds 5,000 folders: the folder list fills and is
@@ -210,6 +249,8 @@ BENCHMARK(BM_DanFil)->Apply(configure);
 BENCHMARK(BM_LongestBlockLoading)->Apply(configure);
 BENCHMARK(BM_LongestBlockMerging)->Apply(configure);
 BENCHMARK(BM_OpenFolderOfManyFolders)->Apply(configure);
+BENCHMARK(BM_LongestBlockWaitingForAHeldFile)->Apply(configure);
+BENCHMARK(BM_LongestBlockSleepingForAHeldFile)->Apply(configure);
 
 } // namespace
 
