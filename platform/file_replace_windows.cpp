@@ -49,8 +49,10 @@ DWORD writeReplacement(const QString& temporary, const QByteArray& contents) {
 // ReplaceFileW keeps the old file's access list, owner, attributes and the
 // time it was made, where a rename would give the new file the folder's.
 DWORD replace(const QString& target, const QString& temporary) {
-    if (const auto& scripted = scriptedAnswers().replace)
-        return scripted(target);
+    if (const auto& scripted = scriptedAnswers().replace) {
+        if (const DWORD error = scripted(target))
+            return error;
+    }
     if (::ReplaceFileW(nativePath(target).c_str(), nativePath(temporary).c_str(), nullptr,
                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return ERROR_SUCCESS;

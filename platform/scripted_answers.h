@@ -15,7 +15,8 @@ namespace dalvero::platform {
 struct ScriptedAnswers {
     std::function<unsigned long(const QString& path)> openForWriting;
     std::function<unsigned long(const QString& path)> makeFolder;
-    // The replace of the file by its new bytes (ReplaceFileW).
+    // The replace of the file by its new bytes (ReplaceFileW); ERROR_SUCCESS
+    // lets the system answer.
     std::function<unsigned long(const QString& path)> replace;
     // Another program holds the file, on either system: Linux has no such
     // locks, so there only this makes one.

@@ -1,5 +1,6 @@
 // Grabs the window at start, after loading, after the merge (once more with
-// the tooltip of a marked line) and with the final message into the folder
+// the tooltip of a marked line), with a refused "Dan fil" and with the final
+// message into the folder
 // named on the command line. Run it under a
 // real X server, e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_screenshots docs
 #include "pigeon_list.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
@@ -83,6 +85,23 @@ int main(int argc, char** argv) {
     // The tooltip reaches past the window's right edge.
     ok &= grab(outFolder + QStringLiteral("/marks.png"), area.adjusted(0, 0, 160, 0));
     QToolTip::hideText();
+
+    // "Dan fil" refused, the file being read-only: the report over the window
+    // as it was; then the same click once the file may be written again.
+    const QString unikon = scratch.filePath(QStringLiteral("medlem/z12345"));
+    const QFile::Permissions writable = QFile::permissions(unikon);
+    QFile::setPermissions(unikon, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    driver.clickDanFil();
+    if (driver.seam.failures.size() == 1) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("dalvero"),
+                        driver.seam.failures[0].message(), QMessageBox::Ok, &window);
+        box.show();
+        box.move(window.geometry().center() - box.rect().center());
+        ok &= grab(outFolder + QStringLiteral("/refused.png"), area);
+    } else {
+        ok = false;
+    }
+    QFile::setPermissions(unikon, writable);
 
     driver.seam.whileMessageShown = [&](const QString& text) {
         // The box as the program shows it, left open while it is grabbed.

@@ -172,7 +172,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct ScriptedCase {
     const char* name;
     unsigned long openForWriting;
-    const char* reason; // none: the new list is written
+    const char* reason;                    // part of it; none: the new list is written
+    unsigned long replace = ERROR_SUCCESS; // the replace's answer, `replaceTries` times
+    int replaceTries = 0;
 };
 
 class ScriptedWindows : public WindowTest, public ::testing::WithParamInterface<ScriptedCase> {
@@ -192,10 +194,19 @@ TEST_P(ScriptedWindows, DanFilTakesTheFileSystemsAnswer) {
     w.loadExport(exportFolder, QStringLiteral("e.txt"));
     w.merge(unikonFolder, QStringLiteral("z1"));
     platform::scriptedAnswers().openForWriting = [&](const QString&) { return c.openForWriting; };
+    int replaces = 0;
+    platform::scriptedAnswers().replace = [&](const QString&) {
+        return replaces++ < c.replaceTries ? c.replace : ERROR_SUCCESS;
+    };
     w.clickDanFil();
+    // A refusal before the replace leaves no backup; the file is never listed
+    // with anything but itself.
+    EXPECT_EQ(backups().size(), c.reason && c.replaceTries == 0 ? 0 : 1);
+    EXPECT_EQ(folderEntries(unikonFolder), QStringList{"z1"});
     if (c.reason) {
         ASSERT_EQ(w.seam.failures.size(), 1);
-        EXPECT_EQ(w.seam.failures[0].reason, QString::fromUtf8(c.reason));
+        EXPECT_TRUE(w.seam.failures[0].reason.contains(QString::fromUtf8(c.reason)))
+            << w.seam.failures[0].reason;
         EXPECT_EQ(fileBytes(unikon), old);
     } else {
         EXPECT_TRUE(w.seam.failures.isEmpty()) << w.seam.failures.value(0).message();
@@ -207,12 +218,18 @@ INSTANTIATE_TEST_SUITE_P(
     Window, ScriptedWindows,
     ::testing::Values(
         ScriptedCase{"ShareDeniesWriting_StandsInForAnAccessListOnAShare", ERROR_ACCESS_DENIED,
-                     "Filen er skrivebeskyttet."},
+                     "Adgang nægtet."},
         ScriptedCase{"HeldByAnotherProgram_StandsInForASharingViolation", ERROR_SHARING_VIOLATION,
                      "Filen bruges af et andet program. Luk det (fx regnearket eller scanneren), "
                      "og prøv igen."},
         ScriptedCase{"AnyOtherAnswerGoesOnToTheSave_StandsInForABusyNetwork", ERROR_NETWORK_BUSY,
-                     nullptr}),
+                     nullptr},
+        ScriptedCase{"NewFileHeldBriefly_StandsInForAScannerAtTheReplace", ERROR_SUCCESS, nullptr,
+                     ERROR_SHARING_VIOLATION, 2},
+        ScriptedCase{"NewFileHeldThroughout_StandsInForAScannerAtTheReplace", ERROR_SUCCESS,
+                     "bruges af et andet program", ERROR_UNABLE_TO_REMOVE_REPLACED, 99},
+        ScriptedCase{"ReplaceRefused_KeepsTheSystemsCode", ERROR_SUCCESS, "(fejlkode 54)",
+                     ERROR_NETWORK_BUSY, 1}),
     rowName);
 
 TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUserInProgramFiles) {
