@@ -139,6 +139,12 @@ SceneStep heldUnikon(HeldFile::Sharing sharing) {
 SceneStep heldExport(HeldFile::Sharing sharing) {
     return [sharing](ReliabilityScene& s) { s.filesToHold.emplace_back(s.exportFile(), sharing); };
 }
+void letGo(ReliabilityScene& s) {
+    s.releaseFiles();
+}
+void unikonChangedElsewhere(ReliabilityScene& s) {
+    s.scratch.writeFile(s.unikonFile(), kUnikon + " 1000DK-1000 changed-elsewhere\r\n");
+}
 void unikonFolderClosed(ReliabilityScene& s) {
     setPermissionBits(s.absolute(s.unikonFolder), 0755);
 }
@@ -268,240 +274,232 @@ TEST_P(PlatformFault, LosesNothingAndSaysWhatWhichFileAndWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Window, PlatformFault,
-    ::testing::ValuesIn(
-        onThisPlatform<FaultCase>(
-            {FaultCase{.name = "NoFault", .outcome = Outcome::Written, .message = kWritten},
-             FaultCase{.name = "NoFaultForTheUnprivilegedUser_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .outcome = Outcome::Written,
-                       .message = kWritten},
-             // The export file, after it was listed.
-             FaultCase{.name = "ExportFileVanished",
-                       .stage = Stage::Listed,
-                       .spoil = removeExport,
-                       .failingFile = exportPath,
-                       .reason = SystemError::NoSuchFile},
-             FaultCase{.name = "ExportFileUnreadable_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .stage = Stage::Listed,
-                       .spoil = chmodExport(0600),
-                       .failingFile = exportPath,
-                       .reason = SystemError::AccessDenied},
-             FaultCase{.name = "ExportFileReplacedByFolder",
-                       .stage = Stage::Listed,
-                       .spoil = exportToFolder,
-                       .failingFile = exportPath,
-                       .reason = "mappe"},
-             // The UNIKON file, when it is double-clicked.
-             FaultCase{.name = "UnikonFileVanishedAtMerge",
-                       .stage = Stage::Loaded,
-                       .spoil = removeUnikon,
-                       .failingFile = unikonPath,
-                       .reason = SystemError::NoSuchFile},
-             FaultCase{.name = "UnikonFileUnreadableAtMerge_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .stage = Stage::Loaded,
-                       .spoil = chmodUnikon(0600),
-                       .failingFile = unikonPath,
-                       .reason = SystemError::AccessDenied},
-             FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
-                       .stage = Stage::Loaded,
-                       .spoil = unikonToFolder,
-                       .failingFile = unikonPath,
-                       .reason = "mappe"},
-             // Refused before anything is written; clicked again once the cause is gone.
-             FaultCase{.name = "UnikonFileReadOnly",
-                       .arrange = chmodUnikon(0444),
-                       .failingFile = unikonPath,
-                       .reason = "skrivebeskyttet",
-                       .rewriteRefused = true,
-                       .cure = chmodUnikon(0644)},
-             FaultCase{.name = "UnikonFileNotWritableForTheUser_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .arrange = chmodUnikon(0644),
-                       .failingFile = unikonPath,
-                       .reason = "Adgang nægtet",
-                       .rewriteRefused = true,
-                       .cure = chmodUnikon(0666)},
-             // The UNIKON file, between the merge and "Dan fil".
-             FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
-                       .spoil = removeUnikon,
-                       .failingFile = unikonPath,
-                       .reason = SystemError::NoSuchFile},
-             FaultCase{.name = "UnikonFileUnreadableBeforeDanFil_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .spoil = chmodUnikon(0200),
-                       .failingFile = unikonPath,
-                       .reason = "Adgang nægtet",
-                       .rewriteRefused = true},
-             FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
-                       .spoil = chmodUnikon(0444),
-                       .failingFile = unikonPath,
-                       .reason = "skrivebeskyttet",
-                       .rewriteRefused = true},
-             FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
-                       .spoil = unikonToFolder,
-                       .failingFile = unikonPath,
-                       .reason = "mappe",
-                       .rewriteRefused = true},
-             FaultCase{.name = "UnikonFileChangedSinceTheMerge",
-                       .spoil =
-                           [](ReliabilityScene& s) {
-                               s.scratch.writeFile(s.unikonFile(),
-                                                   kUnikon + " 1000DK-1000 changed-elsewhere\r\n");
-                           },
-                       .failingFile = unikonPath,
-                       .reason = "ændret af et andet program",
-                       .rewriteRefused = true},
-             // A folder that takes no new file: the file is written in place.
-             FaultCase{.name = "UnikonFolderNotWritable_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .spoil = unikonFolderClosed,
-                       .outcome = Outcome::Written,
-                       .message = kWritten},
-             FaultCase{.name = "UnikonFileIsASymbolicLink_LinuxOnlySymlink",
-                       .arrange = unikonBehindLink,
-                       .outcome = Outcome::Written,
-                       .message = kWritten},
-             FaultCase{.name = "LinkedFileInAFolderNotWritable_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .arrange =
-                           [](ReliabilityScene& s) {
-                               unikonBehindLink(s);
-                               setPermissionBits(s.absolute(s.target), 0666);
-                               setPermissionBits(s.absolute(s.baseName + QStringLiteral("/data")),
-                                                 0755);
-                           },
-                       .outcome = Outcome::Written,
-                       .message = kWritten},
-             // The backup folder and the backup name.
-             FaultCase{.name = "BackupFolderMissing",
-                       .spoil = uniKopGone,
-                       .failingFile = datedBackup,
-                       .reason = SystemError::NoSuchFolder},
-             FaultCase{.name = "BackupFolderIsAPlainFile",
-                       .arrange = uniKopPlainFile,
-                       .failingFile = datedBackup,
-                       .reason = SystemError::NotAFolder},
-             FaultCase{.name = "BackupFolderNotWritable_LinuxOnlyUnprivileged",
-                       .restriction = Restriction::Unprivileged,
-                       .spoil =
-                           [](ReliabilityScene& s) {
-                               setPermissionBits(
-                                   s.absolute(s.baseName + QStringLiteral("/UNI_KOP")), 0755);
-                           },
-                       .failingFile = datedBackup,
-                       .reason = SystemError::AccessDenied},
-             FaultCase{
-                 .name = "BackupNameIsALinkToTheUnikonFile_LinuxOnlySymlink",
-                 .arrange = [](ReliabilityScene& s) { QFile::link(unikonPath(s), datedBackup(s)); },
-                 .outcome = Outcome::Written,
-                 .backupSuffix = QStringLiteral("_2"),
-                 .message = kWritten},
-             FaultCase{.name = "BackupNameTaken",
-                       .arrange = earlierBackups({""}),
-                       .outcome = Outcome::Written,
-                       .backupSuffix = QStringLiteral("_2"),
-                       .message = kWritten},
-             FaultCase{.name = "BackupNameTakenTwice",
-                       .arrange = earlierBackups({"", "_2"}),
-                       .outcome = Outcome::Written,
-                       .backupSuffix = QStringLiteral("_3"),
-                       .message = kWritten},
-             FaultCase{.name = "DateTextWithSlashes",
-                       .arrange = dateText(QStringLiteral("12/7/26")),
-                       .outcome = Outcome::Written,
-                       .backupDate = QStringLiteral("12-7-26"),
-                       .message = kWritten},
-             FaultCase{.name = "DateTextWithBackslashAndColon",
-                       .arrange = dateText(QStringLiteral("12\\7:26")),
-                       .outcome = Outcome::Written,
-                       .backupDate = QStringLiteral("12-7-26"),
-                       .message = kWritten},
-             // Another program has a file open: nothing may read it at all, or
-             // others may read it but not replace it.
-             // Windows lists a shortcut among the files; it is no file to read or rewrite.
-             FaultCase{.name = "UnikonShortcutDoubleClicked_WindowsOnlyShortcut",
-                       .arrange = unikonShortcut,
-                       .stage = Stage::Loaded,
-                       .failingFile = unikonPath,
-                       .reason = "genvej"},
-             FaultCase{.name = "ExportFileLocked_WindowsOnlyLock",
-                       .stage = Stage::Listed,
-                       .spoil = heldExport(HeldFile::Sharing::Nothing),
-                       .failingFile = exportPath,
-                       .reason = SystemError::InUse},
-             FaultCase{.name = "UnikonFileLockedAtMerge_WindowsOnlyLock",
-                       .stage = Stage::Loaded,
-                       .spoil = heldUnikon(HeldFile::Sharing::Nothing),
-                       .failingFile = unikonPath,
-                       .reason = SystemError::InUse},
-             FaultCase{.name = "UnikonFileLockedBeforeDanFil_WindowsOnlyLock",
-                       .spoil = heldUnikon(HeldFile::Sharing::Nothing),
-                       .failingFile = unikonPath,
-                       .reason = "bruges af et andet program",
-                       .rewriteRefused = true},
-             FaultCase{.name = "UnikonFileOpenElsewhereBeforeDanFil_WindowsOnlyLock",
-                       .spoil = heldUnikon(HeldFile::Sharing::Reading),
-                       .failingFile = unikonPath,
-                       .reason = "bruges af et andet program",
-                       .rewriteRefused = true,
-                       .cure = [](ReliabilityScene& s) { s.releaseFiles(); }},
-             // A scanner or sync client that lets go while "Dan fil" waits for it.
-             FaultCase{.name = "UnikonFileHeldBrieflyDuringDanFil_WindowsOnlyLock",
-                       .spoil = heldUnikon(HeldFile::Sharing::Reading),
-                       .outcome = Outcome::Written,
-                       .message = kWritten,
-                       .releaseAfterMs = 300},
-             // A full disk.
-             FaultCase{.name = "DiskFullDuringTheRewrite_LinuxOnlyFileSizeLimit",
-                       .restriction = Restriction::SmallDisk,
-                       .arrange = manyPigeons,
-                       .outcome = Outcome::BackupOnly,
-                       .failingFile = unikonPath,
-                       .reason = SystemError::FileTooLarge},
-             FaultCase{.name = "DiskFullDuringTheBackup_LinuxOnlyFileSizeLimit",
-                       .restriction = Restriction::SmallDisk,
-                       .arrange = bigUnikonFile,
-                       .failingFile = datedBackup,
-                       .reason = SystemError::FileTooLarge},
-             // The list was built from another file than the one "Dan fil" would write.
-             FaultCase{.name = "AnotherUnikonFileMadeCurrent",
-                       .arrange =
-                           [](ReliabilityScene& s) {
-                               s.scratch.writeFile(s.unikonFolder + QStringLiteral("/z99999"),
-                                                   kUnikon);
-                           },
-                       .afterMerge =
-                           [](const ReliabilityScene&) {
-                               return QList<UserStep>{{UserStep::Kind::Click,
-                                                       QStringLiteral("File1"),
-                                                       QStringLiteral("z99999")}};
-                           },
-                       .message = kDoubleClickAgain},
-             FaultCase{.name = "UnikonFolderChanged",
-                       .afterMerge =
-                           [](const ReliabilityScene& s) {
-                               return QList<UserStep>{{UserStep::Kind::OpenFolder,
-                                                       QStringLiteral("Dir1"),
-                                                       s.absolute(s.baseName)}};
-                           },
-                       .message = kDoubleClickAgain},
-             FaultCase{.name = "SameNameInAnotherFolderMadeCurrent",
-                       .arrange =
-                           [](ReliabilityScene& s) {
-                               s.scratch.writeFile(s.baseName + QStringLiteral("/andet/z12345"),
-                                                   kUnikon);
-                           },
-                       .afterMerge =
-                           [](const ReliabilityScene& s) {
-                               return QList<UserStep>{
-                                   {UserStep::Kind::OpenFolder, QStringLiteral("Dir1"),
-                                    s.absolute(s.baseName + QStringLiteral("/andet"))},
-                                   {UserStep::Kind::Click, QStringLiteral("File1"),
-                                    QStringLiteral("z12345")}};
-                           },
-                       .message = kDoubleClickAgain}})),
+    ::testing::ValuesIn(onThisPlatform<FaultCase>(
+        {FaultCase{.name = "NoFault", .outcome = Outcome::Written, .message = kWritten},
+         FaultCase{.name = "NoFaultForTheUnprivilegedUser_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .outcome = Outcome::Written,
+                   .message = kWritten},
+         // The export file, after it was listed.
+         FaultCase{.name = "ExportFileVanished",
+                   .stage = Stage::Listed,
+                   .spoil = removeExport,
+                   .failingFile = exportPath,
+                   .reason = SystemError::NoSuchFile},
+         FaultCase{.name = "ExportFileUnreadable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .stage = Stage::Listed,
+                   .spoil = chmodExport(0600),
+                   .failingFile = exportPath,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{.name = "ExportFileReplacedByFolder",
+                   .stage = Stage::Listed,
+                   .spoil = exportToFolder,
+                   .failingFile = exportPath,
+                   .reason = "mappe"},
+         // The UNIKON file, when it is double-clicked.
+         FaultCase{.name = "UnikonFileVanishedAtMerge",
+                   .stage = Stage::Loaded,
+                   .spoil = removeUnikon,
+                   .failingFile = unikonPath,
+                   .reason = SystemError::NoSuchFile},
+         FaultCase{.name = "UnikonFileUnreadableAtMerge_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .stage = Stage::Loaded,
+                   .spoil = chmodUnikon(0600),
+                   .failingFile = unikonPath,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{.name = "UnikonFileReplacedByFolderAtMerge",
+                   .stage = Stage::Loaded,
+                   .spoil = unikonToFolder,
+                   .failingFile = unikonPath,
+                   .reason = "mappe"},
+         // Refused before anything is written; clicked again once the cause is gone.
+         FaultCase{.name = "UnikonFileReadOnly",
+                   .arrange = chmodUnikon(0444),
+                   .failingFile = unikonPath,
+                   .reason = "skrivebeskyttet",
+                   .rewriteRefused = true,
+                   .cure = chmodUnikon(0644)},
+         FaultCase{.name = "UnikonFileNotWritableForTheUser_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .arrange = chmodUnikon(0644),
+                   .failingFile = unikonPath,
+                   .reason = "Adgang nægtet",
+                   .rewriteRefused = true,
+                   .cure = chmodUnikon(0666)},
+         // The UNIKON file, between the merge and "Dan fil".
+         FaultCase{.name = "UnikonFileVanishedBeforeDanFil",
+                   .spoil = removeUnikon,
+                   .failingFile = unikonPath,
+                   .reason = SystemError::NoSuchFile},
+         FaultCase{.name = "UnikonFileUnreadableBeforeDanFil_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .spoil = chmodUnikon(0200),
+                   .failingFile = unikonPath,
+                   .reason = "Adgang nægtet",
+                   .rewriteRefused = true},
+         FaultCase{.name = "UnikonFileReadOnlyBeforeDanFil",
+                   .spoil = chmodUnikon(0444),
+                   .failingFile = unikonPath,
+                   .reason = "skrivebeskyttet",
+                   .rewriteRefused = true},
+         FaultCase{.name = "UnikonFileReplacedByFolderBeforeDanFil",
+                   .spoil = unikonToFolder,
+                   .failingFile = unikonPath,
+                   .reason = "mappe",
+                   .rewriteRefused = true},
+         FaultCase{.name = "UnikonFileChangedSinceTheMerge",
+                   .spoil = unikonChangedElsewhere,
+                   .failingFile = unikonPath,
+                   .reason = "ændret af et andet program",
+                   .rewriteRefused = true},
+         // A folder that takes no new file: the file is written in place.
+         FaultCase{.name = "UnikonFolderNotWritable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .spoil = unikonFolderClosed,
+                   .outcome = Outcome::Written,
+                   .message = kWritten},
+         FaultCase{.name = "UnikonFileIsASymbolicLink_LinuxOnlySymlink",
+                   .arrange = unikonBehindLink,
+                   .outcome = Outcome::Written,
+                   .message = kWritten},
+         FaultCase{.name = "LinkedFileInAFolderNotWritable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .arrange =
+                       [](ReliabilityScene& s) {
+                           unikonBehindLink(s);
+                           setPermissionBits(s.absolute(s.target), 0666);
+                           setPermissionBits(s.absolute(s.baseName + QStringLiteral("/data")),
+                                             0755);
+                       },
+                   .outcome = Outcome::Written,
+                   .message = kWritten},
+         // The backup folder and the backup name.
+         FaultCase{.name = "BackupFolderMissing",
+                   .spoil = uniKopGone,
+                   .failingFile = datedBackup,
+                   .reason = SystemError::NoSuchFolder},
+         FaultCase{.name = "BackupFolderIsAPlainFile",
+                   .arrange = uniKopPlainFile,
+                   .failingFile = datedBackup,
+                   .reason = SystemError::NotAFolder},
+         FaultCase{.name = "BackupFolderNotWritable_LinuxOnlyUnprivileged",
+                   .restriction = Restriction::Unprivileged,
+                   .spoil =
+                       [](ReliabilityScene& s) {
+                           setPermissionBits(s.absolute(s.baseName + QStringLiteral("/UNI_KOP")),
+                                             0755);
+                       },
+                   .failingFile = datedBackup,
+                   .reason = SystemError::AccessDenied},
+         FaultCase{
+             .name = "BackupNameIsALinkToTheUnikonFile_LinuxOnlySymlink",
+             .arrange = [](ReliabilityScene& s) { QFile::link(unikonPath(s), datedBackup(s)); },
+             .outcome = Outcome::Written,
+             .backupSuffix = QStringLiteral("_2"),
+             .message = kWritten},
+         FaultCase{.name = "BackupNameTaken",
+                   .arrange = earlierBackups({""}),
+                   .outcome = Outcome::Written,
+                   .backupSuffix = QStringLiteral("_2"),
+                   .message = kWritten},
+         FaultCase{.name = "BackupNameTakenTwice",
+                   .arrange = earlierBackups({"", "_2"}),
+                   .outcome = Outcome::Written,
+                   .backupSuffix = QStringLiteral("_3"),
+                   .message = kWritten},
+         FaultCase{.name = "DateTextWithSlashes",
+                   .arrange = dateText(QStringLiteral("12/7/26")),
+                   .outcome = Outcome::Written,
+                   .backupDate = QStringLiteral("12-7-26"),
+                   .message = kWritten},
+         FaultCase{.name = "DateTextWithBackslashAndColon",
+                   .arrange = dateText(QStringLiteral("12\\7:26")),
+                   .outcome = Outcome::Written,
+                   .backupDate = QStringLiteral("12-7-26"),
+                   .message = kWritten},
+         // Another program has a file open: nothing may read it at all, or
+         // others may read it but not replace it.
+         // Windows lists a shortcut among the files; it is no file to read or rewrite.
+         FaultCase{.name = "UnikonShortcutDoubleClicked_WindowsOnlyShortcut",
+                   .arrange = unikonShortcut,
+                   .stage = Stage::Loaded,
+                   .failingFile = unikonPath,
+                   .reason = "genvej"},
+         FaultCase{.name = "ExportFileLocked_WindowsOnlyLock",
+                   .stage = Stage::Listed,
+                   .spoil = heldExport(HeldFile::Sharing::Nothing),
+                   .failingFile = exportPath,
+                   .reason = SystemError::InUse},
+         FaultCase{.name = "UnikonFileLockedAtMerge_WindowsOnlyLock",
+                   .stage = Stage::Loaded,
+                   .spoil = heldUnikon(HeldFile::Sharing::Nothing),
+                   .failingFile = unikonPath,
+                   .reason = SystemError::InUse},
+         FaultCase{.name = "UnikonFileLockedBeforeDanFil_WindowsOnlyLock",
+                   .spoil = heldUnikon(HeldFile::Sharing::Nothing),
+                   .failingFile = unikonPath,
+                   .reason = "bruges af et andet program",
+                   .rewriteRefused = true},
+         FaultCase{.name = "UnikonFileOpenElsewhereBeforeDanFil_WindowsOnlyLock",
+                   .spoil = heldUnikon(HeldFile::Sharing::Reading),
+                   .failingFile = unikonPath,
+                   .reason = "bruges af et andet program",
+                   .rewriteRefused = true,
+                   .cure = letGo},
+         // A scanner or sync client that lets go while "Dan fil" waits for it.
+         FaultCase{.name = "UnikonFileHeldBrieflyDuringDanFil_WindowsOnlyLock",
+                   .spoil = heldUnikon(HeldFile::Sharing::Reading),
+                   .outcome = Outcome::Written,
+                   .message = kWritten,
+                   .releaseAfterMs = 300},
+         // A full disk.
+         FaultCase{.name = "DiskFullDuringTheRewrite_LinuxOnlyFileSizeLimit",
+                   .restriction = Restriction::SmallDisk,
+                   .arrange = manyPigeons,
+                   .outcome = Outcome::BackupOnly,
+                   .failingFile = unikonPath,
+                   .reason = SystemError::FileTooLarge},
+         FaultCase{.name = "DiskFullDuringTheBackup_LinuxOnlyFileSizeLimit",
+                   .restriction = Restriction::SmallDisk,
+                   .arrange = bigUnikonFile,
+                   .failingFile = datedBackup,
+                   .reason = SystemError::FileTooLarge},
+         // The list was built from another file than the one "Dan fil" would write.
+         FaultCase{.name = "AnotherUnikonFileMadeCurrent",
+                   .arrange =
+                       [](ReliabilityScene& s) {
+                           s.scratch.writeFile(s.unikonFolder + QStringLiteral("/z99999"), kUnikon);
+                       },
+                   .afterMerge =
+                       [](const ReliabilityScene&) {
+                           return QList<UserStep>{{UserStep::Kind::Click, QStringLiteral("File1"),
+                                                   QStringLiteral("z99999")}};
+                       },
+                   .message = kDoubleClickAgain},
+         FaultCase{.name = "UnikonFolderChanged",
+                   .afterMerge =
+                       [](const ReliabilityScene& s) {
+                           return QList<UserStep>{{UserStep::Kind::OpenFolder,
+                                                   QStringLiteral("Dir1"), s.absolute(s.baseName)}};
+                       },
+                   .message = kDoubleClickAgain},
+         FaultCase{.name = "SameNameInAnotherFolderMadeCurrent",
+                   .arrange =
+                       [](ReliabilityScene& s) {
+                           s.scratch.writeFile(s.baseName + QStringLiteral("/andet/z12345"),
+                                               kUnikon);
+                       },
+                   .afterMerge =
+                       [](const ReliabilityScene& s) {
+                           return QList<UserStep>{
+                               {UserStep::Kind::OpenFolder, QStringLiteral("Dir1"),
+                                s.absolute(s.baseName + QStringLiteral("/andet"))},
+                               {UserStep::Kind::Click, QStringLiteral("File1"),
+                                QStringLiteral("z12345")}};
+                       },
+                   .message = kDoubleClickAgain}})),
     rowName);
 
 } // namespace
