@@ -46,16 +46,34 @@ DWORD writeReplacement(const QString& temporary, const QByteArray& contents) {
     return error;
 }
 
+// What Windows' replace keeps itself, and Wine's does not: the hidden and
+// system attributes.
+void giveBack(const QString& target, const WIN32_FILE_ATTRIBUTE_DATA& old) {
+    constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD now = ::GetFileAttributesW(nativePath(target).c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kept) != (old.dwFileAttributes & kept))
+        ::SetFileAttributesW(nativePath(target).c_str(), old.dwFileAttributes);
+}
+
 // ReplaceFileW keeps the old file's access list, owner, attributes and the
-// time it was made, where a rename would give the new file the folder's.
+// time it was made, where a rename would give the new file the folder's; a
+// file that is not there yet is simply moved into place.
 DWORD replace(const QString& target, const QString& temporary) {
     if (const auto& scripted = scriptedAnswers().replace) {
         if (const DWORD error = scripted(target))
             return error;
     }
+    WIN32_FILE_ATTRIBUTE_DATA old{};
+    if (!::GetFileAttributesExW(nativePath(target).c_str(), GetFileExInfoStandard, &old))
+        return ::MoveFileExW(nativePath(temporary).c_str(), nativePath(target).c_str(),
+                             MOVEFILE_WRITE_THROUGH)
+                   ? ERROR_SUCCESS
+                   : ::GetLastError();
     if (::ReplaceFileW(nativePath(target).c_str(), nativePath(temporary).c_str(), nullptr,
-                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        giveBack(target, old);
         return ERROR_SUCCESS;
+    }
     const DWORD error = ::GetLastError();
     // The old file is gone and the new one still has the replacement's
     // name: it only has to be moved there.
