@@ -88,13 +88,16 @@ get_qt_windows() {
 use_test_certificate() {
     local dir=build-windows/test-signing
     mkdir -p "$dir"
-    [ -f "$dir/dalvero.pfx" ] || {
+    # Made anew a day before it runs out: a signature made with an expired
+    # certificate does not verify.
+    if [ ! -f "$dir/dalvero.pfx" ] ||
+        ! openssl x509 -checkend 86400 -noout -in "$dir/cert.pem" >/dev/null 2>&1; then
         openssl req -x509 -newkey rsa:2048 -nodes -days 7 -subj "/CN=Dalvero test signing" \
             -addext extendedKeyUsage=codeSigning -keyout "$dir/key.pem" -out "$dir/cert.pem" \
             2>/dev/null
         openssl pkcs12 -export -inkey "$dir/key.pem" -in "$dir/cert.pem" \
             -out "$dir/dalvero.pfx" -passout pass:dalvero-test
-    }
+    fi
     export DALVERO_SIGN_PFX=$PWD/$dir/dalvero.pfx DALVERO_SIGN_PASSWORD=dalvero-test
     export DALVERO_SIGN_CA=$PWD/$dir/cert.pem
 }
