@@ -7,6 +7,7 @@
 #include "named_row.h"
 #include "platform_files.h"
 #include "platform_seam.h"
+#include "process.h"
 #include "scripted_answers.h"
 #include "text_file.h"
 #include "window_test.h"
@@ -15,6 +16,8 @@
 #include <QRegularExpression>
 
 #include <windows.h>
+
+#include <aclapi.h>
 
 namespace dalvero::testing {
 namespace {
@@ -128,6 +131,33 @@ TEST(WindowsRules, TodayIsTheUsersOwnShortDate) {
               0);
     dalvero::PlatformSeam seam;
     EXPECT_EQ(seam.todayText(), QString::fromWCharArray(text));
+}
+
+// An installer of any account, an elevated administrator's too, can see that
+// Dalvero runs: Everyone may wait on the mark.
+TEST(WindowsRules, RunningMarkMayBeAwaitedByEveryone) {
+    platform::markRunning();
+    const HANDLE mark = ::OpenMutexW(READ_CONTROL, FALSE, DALVERO_RUNNING_MUTEX_W);
+    ASSERT_TRUE(mark) << ::GetLastError();
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD read = ::GetSecurityInfo(mark, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                         nullptr, &acl, nullptr, &descriptor);
+    ::CloseHandle(mark);
+    ASSERT_EQ(read, static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_TRUE(acl) << "no access list: every account may do anything";
+    BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof everyone;
+    ASSERT_TRUE(::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size));
+    ACCESS_MASK granted = 0;
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (::GetAce(acl, i, reinterpret_cast<void**>(&ace)) &&
+            ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && ::EqualSid(&ace->SidStart, everyone))
+            granted |= ace->Mask;
+    }
+    ::LocalFree(descriptor);
+    EXPECT_TRUE(granted & SYNCHRONIZE) << std::hex << granted;
 }
 
 // The program's own calls to the system take every path in the form that
