@@ -6,7 +6,8 @@
 #   ./setup.sh sanitize          the test suite again under ASan + UBSan
 #   ./setup.sh fuzz [SECONDS]    a bounded fuzzing run (default 60 s)
 #   ./setup.sh windows           cross-build for Windows, run the test suite under Wine,
-#                                build the installer and test it under Wine
+#                                build the installer and the portable zip and test
+#                                them under Wine
 #   ./setup.sh bench [--build-only]  build the benchmarks and print their medians and ratios
 # Each build is a preset of CMakePresets.json (cmake --list-presets), so an
 # IDE configures exactly what this script does.
@@ -171,13 +172,14 @@ windows)
     run_tests windows
     # Wine's background processes for the tests' prefix end with the tests.
     wineserver -k 2>/dev/null || true
-    # The installer, signed where a certificate is given, then the installer
-    # as a user meets it.
+    # The installer and the portable zip, signed where a certificate is
+    # given, then both as a user meets them.
     if [ "${CI:-}" = true ] && [ -z "${DALVERO_SIGN_PFX:-}" ]; then
         use_test_certificate
     fi
     cmake --build build-windows --target package
-    tests/installer/install_test.sh build-windows/Dalvero-*-win64.exe
+    tests/installer/install_test.sh build-windows/Dalvero-*-win64.exe \
+        build-windows/Dalvero-*-win64-portable.zip
     ;;
 *)
     sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'

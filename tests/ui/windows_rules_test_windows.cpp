@@ -251,10 +251,16 @@ TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUse
     const Status inProgramFolder = Module1::ensureBackupFolder(scratch.path(), scratch.path());
     const Status elsewhere =
         Module1::ensureBackupFolder(scratch.path(), scratch.filePath(QStringLiteral("andet")));
+    // Unpacked from the portable zip where the user may not write: no Start
+    // menu entry to point to.
+    scratch.writeFile(QStringLiteral(DALVERO_PORTABLE_MARKER), "");
+    const Status unpacked = Module1::ensureBackupFolder(scratch.path(), scratch.path());
     platform::scriptedAnswers() = {};
-    ASSERT_TRUE(inProgramFolder && elsewhere);
+    ASSERT_TRUE(inProgramFolder && elsewhere && unpacked);
     EXPECT_TRUE(inProgramFolder->reason.contains(QStringLiteral("menuen Start")));
     EXPECT_FALSE(elsewhere->reason.contains(QStringLiteral("menuen Start")));
+    EXPECT_TRUE(unpacked->reason.contains(QStringLiteral("Pak zip-filen ud")));
+    EXPECT_FALSE(unpacked->reason.contains(QStringLiteral("installeret")));
 }
 
 // An empty CD drive, R: (setup.sh makes it in Wine's prefix): listed as
