@@ -15,9 +15,8 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
-#include <windows.h>
-
 #include <aclapi.h>
+#include <windows.h>
 
 namespace dalvero::testing {
 namespace {
