@@ -6,7 +6,8 @@
 #   ./setup.sh sanitize          the test suite again under ASan + UBSan
 #   ./setup.sh fuzz [SECONDS]    a bounded fuzzing run (default 60 s)
 #   ./setup.sh windows           cross-build for Windows, run the test suite under Wine,
-#                                build the installer and test it under Wine
+#                                build the installer and the portable zip and test
+#                                them under Wine
 #   ./setup.sh bench [--build-only]  build the benchmarks and print their medians and ratios
 # Each build is a preset of CMakePresets.json (cmake --list-presets), so an
 # IDE configures exactly what this script does.
@@ -88,13 +89,16 @@ get_qt_windows() {
 use_test_certificate() {
     local dir=build-windows/test-signing
     mkdir -p "$dir"
-    [ -f "$dir/dalvero.pfx" ] || {
+    # Made anew a day before it runs out: a signature made with an expired
+    # certificate does not verify.
+    if [ ! -f "$dir/dalvero.pfx" ] ||
+        ! openssl x509 -checkend 86400 -noout -in "$dir/cert.pem" >/dev/null 2>&1; then
         openssl req -x509 -newkey rsa:2048 -nodes -days 7 -subj "/CN=Dalvero test signing" \
             -addext extendedKeyUsage=codeSigning -keyout "$dir/key.pem" -out "$dir/cert.pem" \
             2>/dev/null
         openssl pkcs12 -export -inkey "$dir/key.pem" -in "$dir/cert.pem" \
             -out "$dir/dalvero.pfx" -passout pass:dalvero-test
-    }
+    fi
     export DALVERO_SIGN_PFX=$PWD/$dir/dalvero.pfx DALVERO_SIGN_PASSWORD=dalvero-test
     export DALVERO_SIGN_CA=$PWD/$dir/cert.pem
 }
@@ -168,13 +172,14 @@ windows)
     run_tests windows
     # Wine's background processes for the tests' prefix end with the tests.
     wineserver -k 2>/dev/null || true
-    # The installer, signed where a certificate is given, then the installer
-    # as a user meets it.
+    # The installer and the portable zip, signed where a certificate is
+    # given, then both as a user meets them.
     if [ "${CI:-}" = true ] && [ -z "${DALVERO_SIGN_PFX:-}" ]; then
         use_test_certificate
     fi
     cmake --build build-windows --target package
-    tests/installer/install_test.sh build-windows/Dalvero-*-win64.exe
+    tests/installer/install_test.sh build-windows/Dalvero-*-win64.exe \
+        build-windows/Dalvero-*-win64-portable.zip
     ;;
 *)
     sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'

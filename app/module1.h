@@ -19,10 +19,15 @@ QString argumentText(int argc, const char* const* argv);
 // current folder is the base folder.
 QString chooseBaseFolder(const QString& argumentText, const QString& currentFolder);
 
+// Whether `programFolder` is the portable copy the user unpacked from the
+// zip, rather than an installation.
+bool isPortable(const QString& programFolder);
+
 // Makes base folder & "/UNI_KOP" when nothing of that name exists (a plain
 // file of that name counts as present). Only that one level is made. When it
-// cannot be made in `programFolder`, the folder the program was installed
-// in, the report says how to start the program in the user's own folder.
+// cannot be made in `programFolder`, the report says how to start the
+// program in a folder of the user's own: from the Start menu for an
+// installation, unpacked elsewhere for the portable copy.
 dalvero::Status ensureBackupFolder(const QString& baseFolder, const QString& programFolder = {});
 
 } // namespace Module1

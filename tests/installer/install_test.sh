@@ -6,11 +6,13 @@
 # the user's files alone. Also: nothing installed on a Windows older than 10,
 # an earlier installation in another folder replaced, neither install nor
 # uninstall while Dalvero runs, and, when a certificate was given
-# (DALVERO_SIGN_CA), every program file signed.
-#   tests/installer/install_test.sh INSTALLER
-# Needs wine, xvfb-run (when there is no display) and od.
+# (DALVERO_SIGN_CA), every program file signed; the portable zip's files, and
+# its UNI_KOP kept in its folder when started there.
+#   tests/installer/install_test.sh INSTALLER PORTABLE_ZIP
+# Needs wine, xvfb-run (when there is no display), od and unzip.
 set -uo pipefail
-installer=$(realpath "${1:?usage: install_test.sh INSTALLER}")
+installer=$(realpath "${1:?usage: install_test.sh INSTALLER PORTABLE_ZIP}")
+zip=$(realpath "${2:?usage: install_test.sh INSTALLER PORTABLE_ZIP}")
 
 # Dalvero shows its window with Qt's real Windows platform, which needs a display.
 if [ -z "${DISPLAY:-}" ]; then
@@ -118,6 +120,12 @@ check "no DLL beyond those the program loads" test "$dlls" = \
 
 profile_windows=$(wine cmd /c echo %USERPROFILE% | tr -d '\r')
 profile=$(winepath -u "$profile_windows")
+unzip -q "$zip" -d "$profile"
+portable=$profile/$(basename "$zip" .zip)
+files() { (cd "$1" && find . -type f ! -name Afinstaller.exe ! -name dalvero-portable.txt | sort); }
+check "the zip: the installed files, in one folder of its own name, and the portable marker" \
+    test "$(files "$portable")" = "$(files "$program")" -a -f "$portable/dalvero-portable.txt" \
+    -a ! -e "$program/dalvero-portable.txt"
 start_menu=$drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs
 shortcut=$start_menu/Dalvero.lnk
 desktop=$drive_c/users/Public/Desktop/Dalvero.lnk
@@ -153,10 +161,8 @@ check "with its uninstaller" \
 # working folder is Windows' reading of the shortcut's.
 echo "UNIKON" >"$profile/users_own_file.txt"
 WINEDEBUG=-all,+loaddll wine start "$(winepath -w "$shortcut")" 2>"$work/loaded.log"
-for _ in $(seq 1 60); do
-    [ -d "$profile/UNI_KOP" ] && break
-    sleep 1
-done
+wait_for() { for _ in $(seq 1 60); do [ -d "$1" ] && return; sleep 1; done; }
+wait_for "$profile/UNI_KOP"
 check "started from the shortcut, Dalvero makes UNI_KOP in the user's folder" \
     test -d "$profile/UNI_KOP"
 check "and nothing in Program Files" test ! -e "$program/UNI_KOP"
@@ -196,13 +202,19 @@ check "Dalvero still runs" running
 
 if [ -n "${DALVERO_SIGN_CA:-}" ]; then
     unsigned=
-    for file in "$installer" "$program"/*.exe "$program"/*.dll "$program"/*/*.dll; do
-        osslsigncode verify -CAfile "$DALVERO_SIGN_CA" -in "$file" >/dev/null 2>&1 ||
+    untimed=
+    for file in "$installer" {"$program","$portable"}/{*.exe,*.dll,*/*.dll}; do
+        verified=$(osslsigncode verify -CAfile "$DALVERO_SIGN_CA" -in "$file" 2>&1) ||
             unsigned="$unsigned $(basename "$file")"
+        ! grep -q "Timestamp is not available" <<<"$verified" || untimed="$untimed $file"
     done
-    check "the installer, the uninstaller, the program and every DLL are signed" \
+    check "the installer, the uninstaller, the programs and every DLL, in the zip too, are signed" \
         test -z "$unsigned"
     [ -z "$unsigned" ] || echo "unsigned:$unsigned"
+    url=$("$(dirname "$0")"/../../dist/windows/sign.sh --timestamp-url)
+    timeout 10 bash -c ": <>/dev/tcp/$(cut -d/ -f3 <<<"$url")/80" 2>/dev/null &&
+        check "every signature has a timestamp from $url" test -z "$untimed" ||
+        echo "skip - timestamps: ${url:-no time-stamping server} cannot be reached from here"
 fi
 wineserver -k
 wineserver -w
@@ -220,4 +232,9 @@ check "nor among installed apps" bash -c "! wine reg query '$key' >/dev/null 2>&
 check "UNI_KOP stays" test -d "$profile/UNI_KOP"
 check "the user's own files stay" test -f "$profile/users_own_file.txt"
 
+# Explorer starts a double-clicked program in its own folder.
+wine start /d "$(winepath -w "$portable")" "$(winepath -w "$portable/dalvero.exe")"
+wait_for "$portable/UNI_KOP"
+check "started in its folder, the portable Dalvero makes UNI_KOP there" test -d "$portable/UNI_KOP"
+check "and is seen running: a silent install fails" test "$(wine "$installer" /S; echo $?)" -eq 3
 finish

@@ -7,6 +7,7 @@
 #include "named_row.h"
 #include "platform_files.h"
 #include "platform_seam.h"
+#include "process.h"
 #include "scripted_answers.h"
 #include "text_file.h"
 #include "window_test.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <aclapi.h>
 #include <windows.h>
 
 namespace dalvero::testing {
@@ -130,6 +132,27 @@ TEST(WindowsRules, TodayIsTheUsersOwnShortDate) {
     EXPECT_EQ(seam.todayText(), QString::fromWCharArray(text));
 }
 
+// Any account's installer, an elevated one too, may wait on the mark.
+TEST(WindowsRules, RunningMarkMayBeAwaitedByEveryone) {
+    platform::markRunning();
+    const HANDLE mark = ::OpenMutexW(READ_CONTROL, FALSE, DALVERO_RUNNING_MUTEX_W);
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(::GetSecurityInfo(mark, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                &acl, nullptr, &descriptor),
+              0u);
+    ASSERT_TRUE(acl) << "no access list: every account may do anything";
+    BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof everyone;
+    ::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size);
+    ACCESS_MASK granted = 0;
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    for (DWORD i = 0; i < acl->AceCount && ::GetAce(acl, i, reinterpret_cast<void**>(&ace)); ++i)
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && ::EqualSid(&ace->SidStart, everyone))
+            granted |= ace->Mask;
+    EXPECT_TRUE(granted & SYNCHRONIZE) << std::hex << granted;
+}
+
 // The program's own calls to the system take every path in the form that
 // has no length limit.
 struct PathCase {
@@ -238,10 +261,14 @@ TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUse
     const Status inProgramFolder = Module1::ensureBackupFolder(scratch.path(), scratch.path());
     const Status elsewhere =
         Module1::ensureBackupFolder(scratch.path(), scratch.filePath(QStringLiteral("andet")));
+    scratch.writeFile(QStringLiteral(DALVERO_PORTABLE_MARKER), "");
+    const Status unpacked = Module1::ensureBackupFolder(scratch.path(), scratch.path());
     platform::scriptedAnswers() = {};
-    ASSERT_TRUE(inProgramFolder && elsewhere);
+    ASSERT_TRUE(inProgramFolder && elsewhere && unpacked);
     EXPECT_TRUE(inProgramFolder->reason.contains(QStringLiteral("menuen Start")));
     EXPECT_FALSE(elsewhere->reason.contains(QStringLiteral("menuen Start")));
+    EXPECT_TRUE(unpacked->reason.contains(QStringLiteral("Pak zip-filen ud")));
+    EXPECT_FALSE(unpacked->reason.contains(QStringLiteral("installeret")));
 }
 
 // An empty CD drive, R: (setup.sh makes it in Wine's prefix): listed as
