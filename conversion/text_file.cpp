@@ -86,28 +86,6 @@ void sleepFor(int ms) {
 
 namespace {
 
-// What no wait changes: a folder, or a file the user may not change.
-Status refuseUnwritable(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return Failure{kWriteFailed, path, kIsFolder};
-    if (!info.exists())
-        return std::nullopt;
-    switch (platform::writeAccess(info)) {
-    case platform::WriteAccess::ReadOnly:
-        return Failure{kWriteFailed, path, QStringLiteral("Filen er skrivebeskyttet.")};
-    case platform::WriteAccess::Denied:
-        return Failure{kWriteFailed, path, kAccessDenied};
-    default:
-        return std::nullopt;
-    }
-}
-
-bool heldByAnotherProgram(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && platform::writeAccess(info) == platform::WriteAccess::InUse;
-}
-
 // A scanner, the indexer or a sync client lets go of a file within a second
 // or so: each step that finds the file held is tried again after these waits
 // before the user is told.
@@ -116,21 +94,32 @@ constexpr int kWaitsMs[] = {100, 200, 400, 800};
 } // namespace
 
 Status checkRewritable(const QString& path, const Wait& wait) {
-    if (Status refused = refuseUnwritable(path))
-        return refused;
     for (std::size_t waited = 0;; ++waited) {
-        if (!heldByAnotherProgram(path))
+        const QFileInfo info(path);
+        if (info.isDir())
+            return Failure{kWriteFailed, path, kIsFolder};
+        if (!info.exists())
             return std::nullopt;
-        if (!wait || waited == std::size(kWaitsMs))
-            return Failure{kWriteFailed, path, kFileInUse};
-        wait(kWaitsMs[waited]);
+        switch (platform::writeAccess(info)) {
+        case platform::WriteAccess::Writable:
+            return std::nullopt;
+        case platform::WriteAccess::ReadOnly:
+            return Failure{kWriteFailed, path, QStringLiteral("Filen er skrivebeskyttet.")};
+        case platform::WriteAccess::Denied:
+            return Failure{kWriteFailed, path, kAccessDenied};
+        case platform::WriteAccess::InUse:
+            if (!wait || waited == std::size(kWaitsMs))
+                return Failure{kWriteFailed, path, kFileInUse};
+            wait(kWaitsMs[waited]);
+            break;
+        }
     }
 }
 
 Status putInPlace(const QString& path, const QByteArray& contents, const Wait& wait) {
     platform::ReplaceOutcome outcome = platform::replaceFile(path, contents, kWriteFailed);
     for (int ms : kWaitsMs) {
-        if (!outcome.failed || !outcome.held)
+        if (!outcome.failed || !outcome.held || !wait)
             break;
         wait(ms);
         outcome = platform::replaceFile(path, contents, kWriteFailed);
