@@ -199,8 +199,12 @@ void RestoreWindow::listCopies(const QString& keptPath) {
     const QLocale locale = QLocale::system();
     QTreeWidgetItem* kept = nullptr;
     for (const BackupCopy& copy : m_copies) {
+        // The day the name gives; the file's time only for a name that gives none.
+        const QString made = copy.name.date.isValid()
+                                 ? locale.toString(copy.name.date, QLocale::ShortFormat)
+                                 : locale.toString(copy.fileTime, QLocale::ShortFormat);
         auto* item = new QTreeWidgetItem(
-            m_copyTable, {copy.fileName, locale.toString(copy.made, QLocale::ShortFormat),
+            m_copyTable, {copy.fileName, made,
                           copy.lineCount ? QString::number(*copy.lineCount) : QStringLiteral("?")});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         if (copy.path == keptPath)
