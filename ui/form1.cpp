@@ -7,6 +7,7 @@
 #include "pigeon_list.h"
 #include "program.h"
 #include "twips.h"
+#include "user_guide.h"
 #include "year_combo.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace dalvero {
 
@@ -235,6 +237,13 @@ void Form1::wireEvents() {
     connect(m_file1, &FileList::fileDoubleClicked, this, whileRunning(&Form1::mergeUnikonFile));
 
     connect(m_command1, &QPushButton::clicked, this, whileRunning(&Form1::writeUnikonFile));
+
+    connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, this,
+            whileRunning(&Form1::showHelp));
+}
+
+void Form1::showHelp() {
+    showUserGuide(this, m_seam);
 }
 
 void Form1::openStartFolders() {

@@ -9,6 +9,7 @@
 #include "text_file.h"
 #include "text_rules.h"
 #include "unikon_merge.h"
+#include "user_guide.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -72,6 +74,9 @@ RestoreWindow::RestoreWindow(const QString& baseFolder, PlatformSeam& seam, File
     connect(m_chooseFile, &QPushButton::clicked, this, &RestoreWindow::chooseFile);
     connect(m_putBack, &QPushButton::clicked, this, &RestoreWindow::putBack);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    const auto help = [this] { showUserGuide(this, m_seam); };
+    connect(m_help, &QPushButton::clicked, this, help);
+    connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, this, help);
 
     listCopies();
     m_copyTable->setFocus();
@@ -117,9 +122,10 @@ void RestoreWindow::buildControls() {
 
     m_putBack = named(new QPushButton(kPutBackCaption, this), "PutBack");
     m_close = named(new QPushButton(QStringLiteral("&Luk"), this), "Close");
+    m_help = named(new QPushButton(QStringLiteral("&Hjælp"), this), "Help");
     // Enter on the focused button presses it, as Space does; Qt does that by
     // itself only in dialogs.
-    for (QPushButton* button : {m_chooseFile, m_putBack, m_close})
+    for (QPushButton* button : {m_chooseFile, m_putBack, m_close, m_help})
         button->setAutoDefault(true);
 
     auto* fileColumn = new QVBoxLayout;
@@ -141,6 +147,7 @@ void RestoreWindow::buildControls() {
     buttons->addStretch(1);
     buttons->addWidget(m_putBack);
     buttons->addWidget(m_close);
+    buttons->addWidget(m_help);
 
     auto* window = new QVBoxLayout(this);
     window->addWidget(m_prompt);
@@ -155,6 +162,7 @@ void RestoreWindow::buildControls() {
     QWidget::setTabOrder(m_fileLines, m_copyLines);
     QWidget::setTabOrder(m_copyLines, m_putBack);
     QWidget::setTabOrder(m_putBack, m_close);
+    QWidget::setTabOrder(m_close, m_help);
 }
 
 void RestoreWindow::describeForAccessibility() {
@@ -162,6 +170,7 @@ void RestoreWindow::describeForAccessibility() {
     m_chooseFile->setAccessibleName(withoutMnemonic(m_chooseFile->text()));
     m_putBack->setAccessibleName(withoutMnemonic(m_putBack->text()));
     m_close->setAccessibleName(withoutMnemonic(m_close->text()));
+    m_help->setAccessibleName(withoutMnemonic(m_help->text()));
     m_fileLines->setAccessibleName(QStringLiteral("Linjer i UNIKON filen nu"));
     m_copyLines->setAccessibleName(QStringLiteral("Linjer i kopien"));
     m_chosenFile->setProperty(kAccessiblePrefix, QStringLiteral("Valgt UNIKON fil"));
