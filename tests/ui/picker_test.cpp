@@ -158,6 +158,7 @@ struct DriveCase {
     const char* otherFiles;
     QStringList listedHere; // what `files` lists in the current folder
     SecondDrive second = SecondDrive::ListedAtStart;
+    bool startOnAShare = false; // the current folder on \\server\share
 };
 
 // What the user sees on opening the list.
@@ -175,10 +176,15 @@ class PickerDrives : public ::testing::TestWithParam<DriveCase> {};
 TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
     const DriveCase& c = GetParam();
     const TwoDrives drives = twoDrives();
-    const QString first = DriveList::driveOf(drives.firstBase);
+    const QString base = c.startOnAShare ? drives.share : drives.firstBase;
+    const QString first = DriveList::driveOf(base);
+    if (c.startOnAShare) {
+        ASSERT_TRUE(QFileInfo(base).isDir()) << "no share " << base << " in this Wine prefix";
+        ASSERT_EQ(first, base + QDir::separator()) << "a share's root is its drive";
+    }
     if (first == drives.second)
         GTEST_SKIP() << "no second file system";
-    QTemporaryDir scratch(drives.firstBase + QStringLiteral("/dalvero-XXXXXX"));
+    QTemporaryDir scratch(base + QStringLiteral("/dalvero-XXXXXX"));
     ASSERT_TRUE(scratch.isValid());
     for (const char* name : {"lokal.txt", "zlokal"})
         QFile(scratch.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
@@ -228,6 +234,9 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), here);
         EXPECT_EQ(w.entries(QString::fromLatin1(c.files)), c.listedHere);
         EXPECT_TRUE(w.seam.failures.isEmpty());
+        if (c.startOnAShare) {
+            EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->item(0)->text(), base) << "the top";
+        }
         if (c.second == SecondDrive::PulledOutWhileShown) {
             openAndClose(*drive);
             EXPECT_EQ(drive->findData(drives.second), -1) << "gone once another is shown";
@@ -238,7 +247,7 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Chain, PickerDrives,
-    ::testing::Values(
+    ::testing::ValuesIn(onThisPlatform<DriveCase>({
         DriveCase{"Export", "Drive3", "Dir3", "File2", "Drive1", "Dir1", "File1", {"lokal.txt"}},
         DriveCase{"Unikon", "Drive1", "Dir1", "File1", "Drive3", "Dir3", "File2", {"zlokal"}},
         DriveCase{"StickPluggedInAfterStart",
@@ -258,7 +267,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "Dir3",
                   "File2",
                   {"zlokal"},
-                  SecondDrive::PulledOutWhileShown}),
+                  SecondDrive::PulledOutWhileShown},
+        DriveCase{"StartFolderOnAShare_WindowsOnlyShare",
+                  "Drive1",
+                  "Dir1",
+                  "File1",
+                  "Drive3",
+                  "Dir3",
+                  "File2",
+                  {"zlokal"},
+                  SecondDrive::ListedAtStart,
+                  true},
+    })),
     rowName);
 
 } // namespace
