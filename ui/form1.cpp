@@ -110,7 +110,8 @@ Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
 
 void Form1::buildControls() {
     const Twips twips(*this);
-    // Asked of the system once: a network drive that is gone answers slowly.
+    // Asked of the system once for both lists at start (a network drive that
+    // is gone answers slowly); each list asks again when the user opens it.
     const QList<drives::Drive> machineDrives = drives::all();
 
     m_label5 = place(label(this, QStringLiteral("VÆLG EKSPORTFIL med dobbelltklik")), "Label5",

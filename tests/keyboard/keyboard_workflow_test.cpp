@@ -1,6 +1,7 @@
 // The whole job without a mouse: from a fresh window to the rewritten UNIKON
 // file and its backup, with keys sent only to the widget that has the focus.
 #include "named_row.h"
+#include "program.h"
 #include "window_test.h"
 
 #include <QAbstractItemView>
@@ -53,9 +54,8 @@ TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     const QString startedIn = w.focusedControl();
     w.press(Qt::Key_F1);
     ASSERT_EQ(w.seam.browsed.size(), 1);
-    EXPECT_TRUE(
-        w.seam.browsed[0].toLocalFile().endsWith(QStringLiteral("/brugervejledning.html")) &&
-        QFileInfo(w.seam.browsed[0].toLocalFile()).isFile())
+    EXPECT_TRUE(w.seam.browsed[0].toLocalFile().endsWith(QLatin1Char('/') + kUserGuideFile) &&
+                QFileInfo(w.seam.browsed[0].toLocalFile()).isFile())
         << w.seam.browsed[0].toString();
     EXPECT_EQ(w.focusedControl(), startedIn);
     EXPECT_TRUE(w.seam.messages.isEmpty());
