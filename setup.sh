@@ -168,6 +168,12 @@ windows)
         WINEDEBUG=-all wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f >/dev/null 2>&1
         wineserver -w
     fi
+    # A share, \\dalvero-nas\klub, as on a NAS: Wine finds a share's folder
+    # under dosdevices/unc.
+    if [ ! -L "$WINEPREFIX/dosdevices/unc/dalvero-nas/klub" ]; then
+        mkdir -p "$WINEPREFIX/dalvero-share" "$WINEPREFIX/dosdevices/unc/dalvero-nas"
+        ln -sfn "$WINEPREFIX/dalvero-share" "$WINEPREFIX/dosdevices/unc/dalvero-nas/klub"
+    fi
     build windows -DCMAKE_TOOLCHAIN_FILE="$qt_windows/lib/cmake/Qt6/qt.toolchain.cmake"
     run_tests windows
     # Wine's background processes for the tests' prefix end with the tests.

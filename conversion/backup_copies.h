@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -17,26 +18,37 @@ struct CopyName {
     QString unikonName;
     QString dateText;
     int number = 1; // the day's first copy has no number of its own
+    // The day the date text names, read in the short date form that wrote
+    // it; invalid when it reads as no date there (the user's settings
+    // changed since, or another program named the file).
+    QDate date;
 };
 
 // Empty when `fileName` is no backup's name. The UNIKON name may hold "_"
 // itself; a date text never does, always holds a digit and is never digits
-// alone, which tells it from a number.
-std::optional<CopyName> parseCopyName(const QString& fileName);
+// alone, which tells it from a number. `locale` is the one whose short date
+// form made the name: the user's own, as PlatformSeam::todayText uses.
+std::optional<CopyName> parseCopyName(const QString& fileName,
+                                      const QLocale& locale = QLocale::system());
 
 struct BackupCopy {
     QString path;
     QString fileName;
     CopyName name;
-    QDateTime made;
+    // The file system's time of making, else of the last write: counted only
+    // for a name whose date cannot be read.
+    QDateTime fileTime;
     std::optional<qsizetype> lineCount; // none when the copy cannot be read
 };
 
-// The backups in `folder`, newest first. A copy that the system copied keeps
-// the original's last-write time on Windows, so the time the file was made
-// counts where the file system keeps it; copies of one file and date made
-// at the same moment go by their number. Links, shortcuts and files of
+// The backups in `folder`, newest first, by what their names say: the date,
+// then the number within the day (the copy without one is that day's first).
+// The file system's times cannot tell: a copy of UNI_KOP made with the file
+// manager gives every copy the time of that copy, and Windows keeps the
+// original's last-write time. They order only names whose date cannot be
+// read, after the named copies of their day. Links, shortcuts and files of
 // other names are no backups of ours and are left out.
-Result<QList<BackupCopy>> listBackupCopies(const QString& folder);
+Result<QList<BackupCopy>> listBackupCopies(const QString& folder,
+                                           const QLocale& locale = QLocale::system());
 
 } // namespace dalvero

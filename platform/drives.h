@@ -18,11 +18,18 @@ struct Drive {
 };
 
 // Every drive, in the order the list shows them, found without waiting on
-// any of them: a network drive that is gone must not stall the window.
+// any of them: a network drive that is gone must not stall the window. Asked
+// again each time a list is opened, as sticks come and go.
 QList<Drive> all();
 
-// The root of the drive that holds `path`.
+// The root of the drive that holds `path`; on Windows, for a path on a share
+// ("\\server\share\..."), the share's root "\\server\share\".
 QString driveOf(const QString& path);
+
+// The folder a folder list starts its chain at for `path`: "/" on Linux,
+// whose mounts all hang under it; on Windows the root of its drive or share,
+// above which there is no folder to open.
+QString topOf(const QString& path);
 
 // Asked only when the user picks the drive: fails with the system's reason
 // when its root cannot be listed (an empty card reader, a network drive that

@@ -40,6 +40,8 @@ QString label(const QString& root) {
 // while a disk spins up and leaves out an empty card reader), and an empty
 // drive is listed as Windows' own lists do.
 QList<Drive> all() {
+    if (const auto& scripted = platform::scriptedAnswers().drives)
+        return scripted();
     QList<Drive> drives;
     const DWORD letters = ::GetLogicalDrives();
     for (int letter = 0; letter < 26; ++letter) {
@@ -56,7 +58,17 @@ QList<Drive> all() {
 }
 
 QString driveOf(const QString& path) {
-    return QDir::toNativeSeparators(QDir(path).absolutePath()).left(3);
+    const QString native = QDir::toNativeSeparators(QDir(path).absolutePath());
+    if (!native.startsWith(QStringLiteral("\\\\")))
+        return native.left(3);
+    // "\\server\share" is the root of a share, as "c:\" is of a drive.
+    const qsizetype server = native.indexOf(QLatin1Char('\\'), 2);
+    const qsizetype share = server < 0 ? -1 : native.indexOf(QLatin1Char('\\'), server + 1);
+    return (share < 0 ? native : native.left(share)) + QLatin1Char('\\');
+}
+
+QString topOf(const QString& path) {
+    return driveOf(path);
 }
 
 Status checkReady(const QString& root) {

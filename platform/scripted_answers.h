@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drives.h"
+
 #include <QString>
 
 #include <functional>
@@ -25,6 +27,9 @@ struct ScriptedAnswers {
     // which may wait on a disk or a network: building the drive lists must
     // ask only fixed drives.
     std::function<void(const QString& root)> driveAsked;
+    // The machine's drives, asked of both halves alike: a stick plugged in
+    // or pulled out while the window is open.
+    std::function<QList<drives::Drive>()> drives;
 };
 
 ScriptedAnswers& scriptedAnswers();

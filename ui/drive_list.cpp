@@ -49,11 +49,37 @@ DriveList::DriveList(const QList<drives::Drive>& machineDrives, QWidget* parent)
     : QComboBox(parent) {
     static const bool described = (QAccessible::installFactory(accessibleDriveList), true);
     (void)described;
-    for (const drives::Drive& drive : machineDrives)
-        addItem(drive.caption, drive.root);
-    setDrive(driveOf(QDir::currentPath()));
+    list(machineDrives);
+    // A start folder on a share: its root is the drive shown.
+    const QString start = driveOf(QDir::currentPath());
+    if (!setDrive(start) && !start.isEmpty()) {
+        addItem(QDir::toNativeSeparators(QDir::cleanPath(start)), start);
+        setDrive(start);
+    }
     keepShown();
     connect(this, &QComboBox::currentIndexChanged, this, &DriveList::driveChanged);
+}
+
+void DriveList::showPopup() {
+    list(drives::all());
+    QComboBox::showPopup();
+}
+
+void DriveList::list(const QList<drives::Drive>& machineDrives) {
+    // Listing again changes nothing the user chose: no change event.
+    const QSignalBlocker quiet(this);
+    const int shownAt = currentIndex();
+    const QString shown = drive();
+    const QString shownCaption = currentText();
+    clear();
+    for (const drives::Drive& each : machineDrives)
+        addItem(each.caption, each.root);
+    if (shownAt < 0)
+        return;
+    if (!setDrive(shown)) {
+        insertItem(qMin(shownAt, count()), shownCaption, shown);
+        setDrive(shown);
+    }
 }
 
 QString DriveList::driveOf(const QString& path) {
@@ -81,13 +107,13 @@ Result<QString> DriveList::currentFolder() const {
 }
 
 void DriveList::keepShown() {
-    m_shown = currentIndex();
+    m_shown = drive();
 }
 
 void DriveList::returnToShown() {
     // Nothing changed for the user: no change event.
     const QSignalBlocker quiet(this);
-    setCurrentIndex(m_shown);
+    setDrive(m_shown);
 }
 
 } // namespace dalvero

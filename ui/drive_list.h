@@ -9,12 +9,16 @@ namespace dalvero {
 
 // The drive list: the machine's drives, starting at the current one. Its
 // change event is `driveChanged`, raised for every change of the chosen
-// drive, by the user or by code.
+// drive, by the user or by code. Each time the user opens it, it lists the
+// drives anew: a stick plugged in since appears, one pulled out goes. The
+// drive shown stays, listed or not, until the user picks another.
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
-    // `machineDrives` are found once for both of the window's drive lists.
+    // `machineDrives` are found once at start for both of the window's lists.
     explicit DriveList(const QList<drives::Drive>& machineDrives, QWidget* parent = nullptr);
+
+    void showPopup() override;
 
     // The chosen drive: its root folder.
     QString drive() const;
@@ -37,7 +41,10 @@ signals:
     void driveChanged();
 
 private:
-    int m_shown = -1;
+    // Lists `machineDrives` and the drive shown now, which stays shown.
+    void list(const QList<drives::Drive>& machineDrives);
+
+    QString m_shown;
 };
 
 } // namespace dalvero

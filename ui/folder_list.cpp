@@ -1,5 +1,6 @@
 #include "folder_list.h"
 
+#include "drives.h"
 #include "folder_reasons.h"
 #include "listing.h"
 #include "user_order.h"
@@ -53,19 +54,21 @@ Status checkListable(const QString& folder) {
                    reason};
 }
 
-// The folders from the root down to `folder`, the root first.
+// The folders from the top of the chain down to `folder`, the top first. On
+// a share the top is the share itself: the server above it is no folder.
 QStringList foldersDownTo(const QString& folder) {
+    const QString top = QDir::cleanPath(QDir(drives::topOf(folder)).absolutePath());
     QStringList chain;
     QDir dir(folder);
     chain.prepend(dir.absolutePath());
-    while (dir.cdUp())
+    while (QDir::cleanPath(dir.absolutePath()).compare(top, Qt::CaseInsensitive) != 0 && dir.cdUp())
         chain.prepend(dir.absolutePath());
     return chain;
 }
 
-QString shownName(const QString& folder) {
+QString shownName(const QString& folder, bool top) {
     const QString name = QFileInfo(folder).fileName();
-    return name.isEmpty() ? QDir::toNativeSeparators(folder) : name;
+    return top || name.isEmpty() ? QDir::toNativeSeparators(folder) : name;
 }
 
 } // namespace
@@ -100,7 +103,8 @@ Status FolderList::setPath(const QString& folder) {
     const QStringList chain = foldersDownTo(absolute);
     QListWidgetItem* shown = nullptr;
     for (const QString& step : chain)
-        shown = add(shownName(step), style()->standardIcon(QStyle::SP_DirOpenIcon), step, count());
+        shown = add(shownName(step, step == chain.first()),
+                    style()->standardIcon(QStyle::SP_DirOpenIcon), step, count());
     const QIcon closed = style()->standardIcon(QStyle::SP_DirIcon);
     for (const QString& name : names)
         add(name, closed, QDir(absolute).filePath(name), chain.size());

@@ -7,6 +7,7 @@
 #include "pigeon_list.h"
 #include "program.h"
 #include "twips.h"
+#include "user_guide.h"
 #include "year_combo.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace dalvero {
 
@@ -108,7 +110,8 @@ Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
 
 void Form1::buildControls() {
     const Twips twips(*this);
-    // Asked of the system once: a network drive that is gone answers slowly.
+    // Asked of the system once for both lists at start (a network drive that
+    // is gone answers slowly); each list asks again when the user opens it.
     const QList<drives::Drive> machineDrives = drives::all();
 
     m_label5 = place(label(this, QStringLiteral("VÆLG EKSPORTFIL med dobbelltklik")), "Label5",
@@ -235,6 +238,13 @@ void Form1::wireEvents() {
     connect(m_file1, &FileList::fileDoubleClicked, this, whileRunning(&Form1::mergeUnikonFile));
 
     connect(m_command1, &QPushButton::clicked, this, whileRunning(&Form1::writeUnikonFile));
+
+    connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, this,
+            whileRunning(&Form1::showHelp));
+}
+
+void Form1::showHelp() {
+    showUserGuide(this, m_seam);
 }
 
 void Form1::openStartFolders() {

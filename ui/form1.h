@@ -37,6 +37,8 @@ private:
     void describeForAccessibility();
     void wireEvents();
     void openStartFolders();
+    // F1: the user guide. The window keeps its layout, so no control of its own.
+    void showHelp();
     // `handler` as an event runs it: not at all once the program has ended.
     template <typename... Args> auto whileRunning(void (Form1::*handler)(Args...));
 

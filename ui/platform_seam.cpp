@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QThread>
 
@@ -32,6 +33,10 @@ void PlatformSeam::endProgram(int status) {
 
 QString PlatformSeam::todayText() {
     return shortDateText(QDate::currentDate());
+}
+
+bool PlatformSeam::openInBrowser(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace dalvero

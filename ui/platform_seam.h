@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QUrl;
 class QWidget;
 
 namespace dalvero {
@@ -27,6 +28,9 @@ public:
 
     // Today's date as short date text in the user's settings.
     virtual QString todayText();
+
+    // Opens `url` in the system's browser; false when there is none to open it.
+    virtual bool openInBrowser(const QUrl& url);
 };
 
 } // namespace dalvero

@@ -10,6 +10,7 @@
 #include "restore_marks.h"
 #include "text_rules.h"
 #include "unikon_merge.h"
+#include "user_guide.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -73,6 +75,9 @@ RestoreWindow::RestoreWindow(const QString& baseFolder, PlatformSeam& seam, File
     connect(m_chooseFile, &QPushButton::clicked, this, &RestoreWindow::chooseFile);
     connect(m_putBack, &QPushButton::clicked, this, &RestoreWindow::putBack);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    const auto help = [this] { showUserGuide(this, m_seam); };
+    connect(m_help, &QPushButton::clicked, this, help);
+    connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, this, help);
 
     listCopies();
     m_copyTable->setFocus();
@@ -118,9 +123,10 @@ void RestoreWindow::buildControls() {
 
     m_putBack = named(new QPushButton(kPutBackCaption, this), "PutBack");
     m_close = named(new QPushButton(QStringLiteral("&Luk"), this), "Close");
+    m_help = named(new QPushButton(QStringLiteral("&Hjælp"), this), "Help");
     // Enter on the focused button presses it, as Space does; Qt does that by
     // itself only in dialogs.
-    for (QPushButton* button : {m_chooseFile, m_putBack, m_close})
+    for (QPushButton* button : {m_chooseFile, m_putBack, m_close, m_help})
         button->setAutoDefault(true);
 
     auto* fileColumn = new QVBoxLayout;
@@ -142,6 +148,7 @@ void RestoreWindow::buildControls() {
     buttons->addStretch(1);
     buttons->addWidget(m_putBack);
     buttons->addWidget(m_close);
+    buttons->addWidget(m_help);
 
     auto* window = new QVBoxLayout(this);
     window->addWidget(m_prompt);
@@ -156,6 +163,7 @@ void RestoreWindow::buildControls() {
     QWidget::setTabOrder(m_fileLines, m_copyLines);
     QWidget::setTabOrder(m_copyLines, m_putBack);
     QWidget::setTabOrder(m_putBack, m_close);
+    QWidget::setTabOrder(m_close, m_help);
 }
 
 void RestoreWindow::describeForAccessibility() {
@@ -163,6 +171,7 @@ void RestoreWindow::describeForAccessibility() {
     m_chooseFile->setAccessibleName(withoutMnemonic(m_chooseFile->text()));
     m_putBack->setAccessibleName(withoutMnemonic(m_putBack->text()));
     m_close->setAccessibleName(withoutMnemonic(m_close->text()));
+    m_help->setAccessibleName(withoutMnemonic(m_help->text()));
     m_fileLines->setAccessibleName(QStringLiteral("Linjer i UNIKON filen nu"));
     m_copyLines->setAccessibleName(QStringLiteral("Linjer i kopien"));
     m_chosenFile->setProperty(kAccessiblePrefix, QStringLiteral("Valgt UNIKON fil"));
@@ -200,8 +209,12 @@ void RestoreWindow::listCopies(const QString& keptPath) {
     const QLocale locale = QLocale::system();
     QTreeWidgetItem* kept = nullptr;
     for (const BackupCopy& copy : m_copies) {
+        // The day the name gives; the file's time only for a name that gives none.
+        const QString made = copy.name.date.isValid()
+                                 ? locale.toString(copy.name.date, QLocale::ShortFormat)
+                                 : locale.toString(copy.fileTime, QLocale::ShortFormat);
         auto* item = new QTreeWidgetItem(
-            m_copyTable, {copy.fileName, locale.toString(copy.made, QLocale::ShortFormat),
+            m_copyTable, {copy.fileName, made,
                           copy.lineCount ? QString::number(*copy.lineCount) : QStringLiteral("?")});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         if (copy.path == keptPath)

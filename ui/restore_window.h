@@ -72,6 +72,7 @@ private:
     QLabel* m_copyCount = nullptr;
     QPushButton* m_putBack = nullptr;
     QPushButton* m_close = nullptr;
+    QPushButton* m_help = nullptr;
 };
 
 } // namespace dalvero

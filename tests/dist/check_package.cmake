@@ -3,10 +3,10 @@
 # that the desktop entry, icon and metainfo name each other correctly.
 #
 #   cmake -DBUILD_DIR=... -DSCRATCH=... -DCPACK=... -DDPKG_DEB=... -DAPP_ID=...
-#         -DICON_SIZES=16,24,... -P check_package.cmake
+#         -DICON_SIZES=16,24,... -DVERSION=... -DGUIDE=share/dalvero/... -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var BUILD_DIR SCRATCH CPACK DPKG_DEB APP_ID ICON_SIZES)
+foreach(var BUILD_DIR SCRATCH CPACK DPKG_DEB APP_ID ICON_SIZES VERSION GUIDE)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "check_package.cmake needs -D${var}=...")
     endif()
@@ -51,6 +51,27 @@ set(expected
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected ${share}/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
+
+# The user guide that F1 opens: it names this version at its top, and the
+# screenshots it shows come with it.
+set(guide ${SCRATCH}/root/usr/${GUIDE})
+list(APPEND expected usr/${GUIDE})
+if(EXISTS ${guide})
+    file(READ ${guide} page)
+    string(FIND "${page}" "<p>Dalvero version ${VERSION}.</p>" at)
+    if(at EQUAL -1 OR at GREATER 2000)
+        problem("/usr/${GUIDE} does not name version ${VERSION} at its top")
+    endif()
+    string(REGEX MATCHALL "<img src=\"[^\"]+\"" pictures "${page}")
+    get_filename_component(guide_folder usr/${GUIDE} DIRECTORY)
+    foreach(picture IN LISTS pictures)
+        string(REGEX REPLACE "<img src=\"([^\"]+)\"" "\\1" picture "${picture}")
+        list(APPEND expected ${guide_folder}/${picture})
+    endforeach()
+    if(NOT pictures)
+        problem("/usr/${GUIDE} shows no screenshot")
+    endif()
+endif()
 
 file(GLOB_RECURSE shipped LIST_DIRECTORIES false RELATIVE ${SCRATCH}/root ${SCRATCH}/root/*)
 foreach(path IN LISTS expected)

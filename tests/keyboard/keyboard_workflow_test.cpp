@@ -1,9 +1,11 @@
 // The whole job without a mouse: from a fresh window to the rewritten UNIKON
 // file and its backup, with keys sent only to the widget that has the focus.
 #include "named_row.h"
+#include "program.h"
 #include "window_test.h"
 
 #include <QAbstractItemView>
+#include <QFileInfo>
 
 namespace dalvero::testing {
 namespace {
@@ -48,6 +50,15 @@ TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     WindowDriver& w = start();
     ASSERT_TRUE(w.bringToFront());
     ASSERT_FALSE(w.focusedControl().isEmpty()) << "the keys have somewhere to start";
+    // F1 opens the user guide, built beside the programs, and changes nothing.
+    const QString startedIn = w.focusedControl();
+    w.press(Qt::Key_F1);
+    ASSERT_EQ(w.seam.browsed.size(), 1);
+    EXPECT_TRUE(w.seam.browsed[0].toLocalFile().endsWith(QLatin1Char('/') + kUserGuideFile) &&
+                QFileInfo(w.seam.browsed[0].toLocalFile()).isFile())
+        << w.seam.browsed[0].toString();
+    EXPECT_EQ(w.focusedControl(), startedIn);
+    EXPECT_TRUE(w.seam.messages.isEmpty());
 
     // Open the export folder in Dir3 with the arrows and Enter.
     ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Dir3")));

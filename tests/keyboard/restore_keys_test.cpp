@@ -3,6 +3,7 @@
 #include "restore_fixture.h"
 #include "window_driver.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace dalvero::testing {
@@ -17,8 +18,14 @@ TEST_F(RestoreTest, PutsACopyBackWithTheKeyboardAlone) {
         EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName();
     EXPECT_EQ(WindowDriver::focusedControl(), QStringLiteral("Copies"));
     // Nothing to put back before a file is chosen.
-    EXPECT_EQ(WindowDriver::focusPath(Qt::Key_Tab, 5),
-              QStringList({"ChooseFile", "FileLines", "CopyLines", "Close", "Copies"}));
+    EXPECT_EQ(WindowDriver::focusPath(Qt::Key_Tab, 6),
+              QStringList({"ChooseFile", "FileLines", "CopyLines", "Close", "Help", "Copies"}));
+    // The user guide, with F1 and with Alt+H, and the focus stays where it was.
+    WindowDriver::press(Qt::Key_F1);
+    WindowDriver::press(Qt::Key_H, Qt::AltModifier); // a mnemonic clicks a moment later
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seam.browsed.size() == 2; }));
+    EXPECT_TRUE(QFileInfo(seam.browsed[0].toLocalFile()).isFile()) << seam.browsed[0].toString();
+    EXPECT_EQ(WindowDriver::focusedControl(), QStringLiteral("Copies"));
 
     ASSERT_TRUE(WindowDriver::arrowTo(QStringLiteral("z12345_06-12-26")));
     ASSERT_TRUE(WindowDriver::moveFocusTo(QStringLiteral("ChooseFile")));

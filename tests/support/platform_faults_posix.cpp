@@ -129,7 +129,7 @@ bool makeNamedPipe(const QString& path) {
 }
 
 TwoDrives twoDrives() {
-    return {QStringLiteral("/dev/shm"), QStringLiteral("/")};
+    return {QStringLiteral("/dev/shm"), QStringLiteral("/"), {}};
 }
 
 QString systemReason(SystemError error) {

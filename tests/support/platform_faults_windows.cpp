@@ -79,7 +79,7 @@ bool makeNamedPipe(const QString&) {
 }
 
 TwoDrives twoDrives() {
-    return {QDir::tempPath(), QStringLiteral("Z:\\")};
+    return {QDir::tempPath(), QStringLiteral("Z:\\"), QStringLiteral("\\\\dalvero-nas\\klub")};
 }
 
 QString systemReason(SystemError error) {

@@ -48,10 +48,12 @@ bool makeSymbolicLink(const QString& target, const QString& at);
 bool makeNamedPipe(const QString& path);
 // A second drive to change to, and a folder on the first for the current
 // folder: Linux's /dev/shm when it is a mount of its own, beside the root;
-// under Wine, the temporary folder on C: beside Z:, the Linux root.
+// under Wine, the temporary folder on C: beside Z:, the Linux root. On
+// Windows also a share, \\dalvero-nas\klub, that setup.sh gives Wine's prefix.
 struct TwoDrives {
     QString firstBase;
     QString second;
+    QString share;
 };
 TwoDrives twoDrives();
 // The system's own words for a file fault, as the program passes them on:

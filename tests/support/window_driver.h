@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -29,8 +30,13 @@ public:
     void showFailure(QWidget*, const Failure& failure) override { failures << failure; }
     void endProgram(int status) override;
     QString todayText() override { return today; }
+    bool openInBrowser(const QUrl& url) override {
+        browsed << url;
+        return true;
+    }
 
     QString today = QStringLiteral("07-12-26");
+    QList<QUrl> browsed;
     QStringList messages;
     QList<Failure> failures;
     std::optional<int> endStatus;

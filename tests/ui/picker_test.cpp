@@ -3,6 +3,7 @@
 #include "file_list.h"
 #include "folder_list.h"
 #include "named_row.h"
+#include "scripted_answers.h"
 #include "window_test.h"
 
 #include <QLocale>
@@ -145,6 +146,9 @@ TEST_F(Pickers, DriveNotReadyIsReportedAndTheListGoesBack) {
     EXPECT_EQ(w.list1()->count(), 1);
 }
 
+// A stick that comes or goes while the window is open.
+enum class SecondDrive { ListedAtStart, PluggedInAfterStart, PulledOutWhileShown };
+
 struct DriveCase {
     const char* name;
     const char* drive;
@@ -155,6 +159,18 @@ struct DriveCase {
     const char* otherDir;
     const char* otherFiles;
     QStringList listedHere; // what `files` lists in the current folder
+    SecondDrive second = SecondDrive::ListedAtStart;
+    bool startOnAShare = false; // the current folder on \\server\share
+};
+
+// What the user sees on opening the list.
+void openAndClose(DriveList& list) {
+    list.showPopup();
+    list.hidePopup();
+}
+
+struct NoScriptedDrives {
+    ~NoScriptedDrives() { platform::scriptedAnswers() = {}; }
 };
 
 class PickerDrives : public ::testing::TestWithParam<DriveCase> {};
@@ -162,16 +178,31 @@ class PickerDrives : public ::testing::TestWithParam<DriveCase> {};
 TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
     const DriveCase& c = GetParam();
     const TwoDrives drives = twoDrives();
-    const QString first = DriveList::driveOf(drives.firstBase);
+    const QString base = c.startOnAShare ? drives.share : drives.firstBase;
+    const QString first = DriveList::driveOf(base);
+    if (c.startOnAShare) {
+        ASSERT_TRUE(QFileInfo(base).isDir()) << "no share " << base << " in this Wine prefix";
+        ASSERT_EQ(first, base + QDir::separator()) << "a share's root is its drive";
+    }
     if (first == drives.second)
         GTEST_SKIP() << "no second file system";
-    QTemporaryDir scratch(drives.firstBase + QStringLiteral("/dalvero-XXXXXX"));
+    QTemporaryDir scratch(base + QStringLiteral("/dalvero-XXXXXX"));
     ASSERT_TRUE(scratch.isValid());
     for (const char* name : {"lokal.txt", "zlokal"})
         QFile(scratch.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     const QString here = QDir::toNativeSeparators(scratch.path());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(here);
+    const NoScriptedDrives unscripted;
+    bool plugged = c.second == SecondDrive::PulledOutWhileShown;
+    if (c.second != SecondDrive::ListedAtStart) {
+        platform::scriptedAnswers().drives = [&] {
+            QList<drives::Drive> machine = {{first, first}};
+            if (plugged)
+                machine.append({drives.second, drives.second});
+            return machine;
+        };
+    }
     {
         WindowDriver w(here);
         // A loaded export file opens the UNIKON chain.
@@ -181,6 +212,11 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         FileList* otherFiles = w.files(QString::fromLatin1(c.otherFiles));
         const int otherIndex = otherFiles->listIndex();
         ASSERT_EQ(drive->drive(), first);
+        if (c.second == SecondDrive::PluggedInAfterStart) {
+            ASSERT_EQ(drive->findData(drives.second), -1);
+            plugged = true;
+            openAndClose(*drive);
+        }
         ASSERT_TRUE(drive->setDrive(drives.second));
         EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), drives.second);
         EXPECT_EQ(files->path(), drives.second);
@@ -189,21 +225,62 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         EXPECT_EQ(w.dir(QString::fromLatin1(c.otherDir))->path(), here);
         EXPECT_EQ(otherFiles->path(), here);
         EXPECT_EQ(otherFiles->listIndex(), otherIndex);
+        if (c.second == SecondDrive::PulledOutWhileShown) {
+            plugged = false;
+            openAndClose(*drive);
+            EXPECT_EQ(drive->drive(), drives.second) << "shown until another is picked";
+        }
 
         ASSERT_TRUE(drive->setDrive(first));
         // Back on the drive of the current folder: the current folder again.
         EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), here);
         EXPECT_EQ(w.entries(QString::fromLatin1(c.files)), c.listedHere);
         EXPECT_TRUE(w.seam.failures.isEmpty());
+        if (c.startOnAShare) {
+            EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->item(0)->text(), base) << "the top";
+        }
+        if (c.second == SecondDrive::PulledOutWhileShown) {
+            openAndClose(*drive);
+            EXPECT_EQ(drive->findData(drives.second), -1) << "gone once another is shown";
+        }
     }
     QDir::setCurrent(previous);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Chain, PickerDrives,
-    ::testing::Values(
+    ::testing::ValuesIn(onThisPlatform<DriveCase>({
         DriveCase{"Export", "Drive3", "Dir3", "File2", "Drive1", "Dir1", "File1", {"lokal.txt"}},
-        DriveCase{"Unikon", "Drive1", "Dir1", "File1", "Drive3", "Dir3", "File2", {"zlokal"}}),
+        DriveCase{"Unikon", "Drive1", "Dir1", "File1", "Drive3", "Dir3", "File2", {"zlokal"}},
+        DriveCase{"StickPluggedInAfterStart",
+                  "Drive3",
+                  "Dir3",
+                  "File2",
+                  "Drive1",
+                  "Dir1",
+                  "File1",
+                  {"lokal.txt"},
+                  SecondDrive::PluggedInAfterStart},
+        DriveCase{"StickPulledOutWhileShown",
+                  "Drive1",
+                  "Dir1",
+                  "File1",
+                  "Drive3",
+                  "Dir3",
+                  "File2",
+                  {"zlokal"},
+                  SecondDrive::PulledOutWhileShown},
+        DriveCase{"StartFolderOnAShare_WindowsOnlyShare",
+                  "Drive1",
+                  "Dir1",
+                  "File1",
+                  "Drive3",
+                  "Dir3",
+                  "File2",
+                  {"zlokal"},
+                  SecondDrive::ListedAtStart,
+                  true},
+    })),
     rowName);
 
 } // namespace

@@ -149,6 +149,7 @@ const CaptionRoom kCaptions[] = {
     {"RestoreCopyCountAtTheLimit", "CopyCount", "32767 linjer, 32767 kommer tilbage", true},
     {"RestorePutBack", "PutBack", nullptr, true},
     {"RestoreClose", "Close", nullptr, true},
+    {"RestoreHelp", "Help", nullptr, true},
 };
 
 // The room a control gives its caption, and the size the caption needs there.
