@@ -225,10 +225,11 @@ TEST_P(CaptionFit, NoCaptionIsCutOff) {
     ASSERT_FALSE(caption.isEmpty());
     const Fit fit = fitOf(control, caption);
     const QFontInfo font(control->font());
-    const QString shownIn = QStringLiteral("%1 in %2 %3 pt at %4 dpi")
+    const QString shownIn = QStringLiteral("%1 in %2 %3 pt at %4 dpi, %5 style")
                                 .arg(caption, font.family())
                                 .arg(font.pointSizeF())
-                                .arg(control->logicalDpiY());
+                                .arg(control->logicalDpiY())
+                                .arg(control->style()->name());
     EXPECT_LE(fit.needed.width(), fit.room.width()) << qPrintable(shownIn);
     EXPECT_LE(fit.needed.height(), fit.room.height()) << qPrintable(shownIn);
 }
