@@ -103,6 +103,64 @@ use_test_certificate() {
     export DALVERO_SIGN_CA=$PWD/$dir/cert.pem
 }
 
+# Wine's prefix for the tests, made once before they run: made on first use
+# it would offer to install its .NET and HTML engines to a user who is not
+# there.
+prepare_wine_prefix() { # prepare_wine_prefix PREFIX [DPI]
+    local WINEPREFIX=$1 WINEDEBUG=-all dpi=${2:-}
+    export WINEPREFIX WINEDEBUG
+    [ -f "$WINEPREFIX/system.reg" ] ||
+        WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    # An empty CD drive R:, as a card reader or DVD drive without a disk is:
+    # the system lists it, and its root cannot be read.
+    if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
+        ln -sfn /nonexistent/dalvero-empty-drive "$WINEPREFIX/dosdevices/r:"
+        wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f >/dev/null 2>&1
+        wineserver -w
+    fi
+    # A share, \\dalvero-nas\klub, as on a NAS: Wine finds a share's folder
+    # under dosdevices/unc.
+    if [ ! -L "$WINEPREFIX/dosdevices/unc/dalvero-nas/klub" ]; then
+        mkdir -p "$WINEPREFIX/dalvero-share" "$WINEPREFIX/dosdevices/unc/dalvero-nas"
+        ln -sfn "$WINEPREFIX/dalvero-share" "$WINEPREFIX/dosdevices/unc/dalvero-nas/klub"
+    fi
+    # The window suites' windows on a desktop of Wine's own, one window on the
+    # display: Wine then activates and hides windows itself, as Windows does,
+    # instead of waiting up to two seconds on each for a window manager the
+    # virtual display does not have.
+    if ! grep -qF '[Software\\Wine\\Explorer\\Desktops]' "$WINEPREFIX/user.reg"; then
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1200 /f \
+            >/dev/null 2>&1
+        wineserver -w
+    fi
+    # The screen's density, as the user sets it in Windows' display settings.
+    if [ -n "$dpi" ] &&
+        ! grep -qx "\"LogPixels\"=dword:$(printf %08x "$dpi")" "$WINEPREFIX/user.reg"; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
+# A virtual display of this script's own, made ready before it returns and
+# ended with the script: Xvfb picks a display number that is free.
+start_virtual_display() {
+    local number
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$number" 2>/dev/null &
+    xvfb=$!
+    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+    for _ in $(seq 1 300); do
+        [ -s "$number" ] && break
+        sleep 0.1
+    done
+    [ -s "$number" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    DISPLAY=:$(tr -d '\n' <"$number")
+    export DISPLAY
+    rm -f "$number"
+}
+
 build() { # build PRESET [cmake options...]
     local preset=$1
     shift
@@ -156,28 +214,17 @@ windows)
     install_missing
     install_missing "${windows_packages[@]}"
     get_qt_windows
-    # Wine's own prefix, made once before the tests run: made on first use it
-    # would offer to install its .NET and HTML engines to a user who is not there.
     export WINEPREFIX=${WINEPREFIX:-$qt_windows_cache/wine}
-    [ -f "$WINEPREFIX/system.reg" ] ||
-        WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-    # An empty CD drive R:, as a card reader or DVD drive without a disk is:
-    # the system lists it, and its root cannot be read.
-    if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
-        ln -sfn /nonexistent/dalvero-empty-drive "$WINEPREFIX/dosdevices/r:"
-        WINEDEBUG=-all wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f >/dev/null 2>&1
-        wineserver -w
-    fi
-    # A share, \\dalvero-nas\klub, as on a NAS: Wine finds a share's folder
-    # under dosdevices/unc.
-    if [ ! -L "$WINEPREFIX/dosdevices/unc/dalvero-nas/klub" ]; then
-        mkdir -p "$WINEPREFIX/dalvero-share" "$WINEPREFIX/dosdevices/unc/dalvero-nas"
-        ln -sfn "$WINEPREFIX/dalvero-share" "$WINEPREFIX/dosdevices/unc/dalvero-nas/klub"
-    fi
+    prepare_wine_prefix "$WINEPREFIX"
+    # The captions once more on a screen of 144 dpi (tests/ui, wine-run.sh).
+    prepare_wine_prefix "$WINEPREFIX-144dpi" 144
     build windows -DCMAKE_TOOLCHAIN_FILE="$qt_windows/lib/cmake/Qt6/qt.toolchain.cmake"
+    # The window suites draw with Qt's windows platform, which needs a display.
+    [ -n "${DISPLAY:-}" ] || start_virtual_display
     run_tests windows
-    # Wine's background processes for the tests' prefix end with the tests.
+    # Wine's background processes for the tests' prefixes end with the tests.
     wineserver -k 2>/dev/null || true
+    WINEPREFIX=$WINEPREFIX-144dpi wineserver -k 2>/dev/null || true
     # The installer and the portable zip, signed where a certificate is
     # given, then both as a user meets them.
     if [ "${CI:-}" = true ] && [ -z "${DALVERO_SIGN_PFX:-}" ]; then

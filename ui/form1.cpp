@@ -166,6 +166,13 @@ void Form1::buildControls() {
     // Enter on the focused button presses it, as Space does; Qt does that by
     // itself only in dialogs.
     m_command1->setAutoDefault(true);
+    // A style that keeps a margin inside the bevel (Windows' does) has no room
+    // for the caption at the laid-out height; let the button grow downwards
+    // to the height the style asks, up to the window's lower edge, rather than
+    // cut the caption off.
+    m_command1->resize(m_command1->width(),
+                       qBound(m_command1->height(), m_command1->sizeHint().height(),
+                              twips.pixels(kClientHeight) - m_command1->y()));
 
     m_label3->setBuddy(m_file2);
     m_label2->setBuddy(m_file1);
