@@ -110,7 +110,7 @@ check "installed under Program Files\\Dalvero" test -f "$program/dalvero.exe"
 for file in dalvero-restore.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
     styles/qwindowsvistastyle.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
     licenser/Qt/LGPL-3.txt licenser/Qt/GPL-3.txt Afinstaller.exe \
-    qtbase_da.qm licenser/Qt/translations-copyright.txt; do
+    qtbase_da.qm licenser/Qt/translations-copyright.txt brugervejledning.html; do
     check "installs $file" test -f "$program/$file"
 done
 # The program's DLLs and no others: nothing of the test build's Qt comes along.
