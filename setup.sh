@@ -221,6 +221,10 @@ windows)
     build windows -DCMAKE_TOOLCHAIN_FILE="$qt_windows/lib/cmake/Qt6/qt.toolchain.cmake"
     # The window suites draw with Qt's windows platform, which needs a display.
     [ -n "${DISPLAY:-}" ] || start_virtual_display
+    # A Wine server still running from an earlier run would keep its desktop
+    # on that run's display, where no test window is ever shown.
+    wineserver -k 2>/dev/null || true
+    WINEPREFIX=$WINEPREFIX-144dpi wineserver -k 2>/dev/null || true
     run_tests windows
     # Wine's background processes for the tests' prefixes end with the tests.
     wineserver -k 2>/dev/null || true
