@@ -163,6 +163,15 @@ struct DriveCase {
     bool startOnAShare = false; // the current folder on \\server\share
 };
 
+DriveCase onExport(const char* name, SecondDrive second = SecondDrive::ListedAtStart) {
+    return {name, "Drive3", "Dir3", "File2", "Drive1", "Dir1", "File1", {"lokal.txt"}, second};
+}
+DriveCase onUnikon(const char* name, SecondDrive second = SecondDrive::ListedAtStart,
+                   bool startOnAShare = false) {
+    return {name,   "Drive1", "Dir1",     "File1", "Drive3",
+            "Dir3", "File2",  {"zlokal"}, second,  startOnAShare};
+}
+
 // What the user sees on opening the list.
 void openAndClose(DriveList& list) {
     list.showPopup();
@@ -247,41 +256,16 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
     QDir::setCurrent(previous);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Chain, PickerDrives,
-    ::testing::ValuesIn(onThisPlatform<DriveCase>({
-        DriveCase{"Export", "Drive3", "Dir3", "File2", "Drive1", "Dir1", "File1", {"lokal.txt"}},
-        DriveCase{"Unikon", "Drive1", "Dir1", "File1", "Drive3", "Dir3", "File2", {"zlokal"}},
-        DriveCase{"StickPluggedInAfterStart",
-                  "Drive3",
-                  "Dir3",
-                  "File2",
-                  "Drive1",
-                  "Dir1",
-                  "File1",
-                  {"lokal.txt"},
-                  SecondDrive::PluggedInAfterStart},
-        DriveCase{"StickPulledOutWhileShown",
-                  "Drive1",
-                  "Dir1",
-                  "File1",
-                  "Drive3",
-                  "Dir3",
-                  "File2",
-                  {"zlokal"},
-                  SecondDrive::PulledOutWhileShown},
-        DriveCase{"StartFolderOnAShare_WindowsOnlyShare",
-                  "Drive1",
-                  "Dir1",
-                  "File1",
-                  "Drive3",
-                  "Dir3",
-                  "File2",
-                  {"zlokal"},
-                  SecondDrive::ListedAtStart,
-                  true},
-    })),
-    rowName);
+INSTANTIATE_TEST_SUITE_P(Chain, PickerDrives,
+                         ::testing::ValuesIn(onThisPlatform<DriveCase>({
+                             onExport("Export"),
+                             onUnikon("Unikon"),
+                             onExport("StickPluggedInAfterStart", SecondDrive::PluggedInAfterStart),
+                             onUnikon("StickPulledOutWhileShown", SecondDrive::PulledOutWhileShown),
+                             onUnikon("StartFolderOnAShare_WindowsOnlyShare",
+                                      SecondDrive::ListedAtStart, true),
+                         })),
+                         rowName);
 
 } // namespace
 } // namespace dalvero::testing

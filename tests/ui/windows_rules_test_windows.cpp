@@ -222,8 +222,7 @@ TEST_P(ScriptedWindows, DanFilTakesTheFileSystemsAnswer) {
         return replaces++ < c.replaceTries ? c.replace : ERROR_SUCCESS;
     };
     w.clickDanFil();
-    // A refusal before the replace leaves no backup; the file is never listed
-    // with anything but itself.
+    // A refusal before the replace leaves no backup, and no leftover is listed.
     EXPECT_EQ(backups().size(), c.reason && c.replaceTries == 0 ? 0 : 1);
     EXPECT_EQ(folderEntries(unikonFolder), QStringList{"z1"});
     if (c.reason) {
