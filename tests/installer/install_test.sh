@@ -122,10 +122,10 @@ profile_windows=$(wine cmd /c echo %USERPROFILE% | tr -d '\r')
 profile=$(winepath -u "$profile_windows")
 unzip -q "$zip" -d "$profile"
 portable=$profile/$(basename "$zip" .zip)
-files() { (cd "$1" && find . -type f ! -name Afinstaller.exe ! -name dalvero-portable.txt | sort); }
+files() { (cd "$1" && find . -type f ! -name Afinstaller.exe ! -name dalvero-portable.ini | sort); }
 check "the zip: the installed files, in one folder of its own name, and the portable marker" \
-    test "$(files "$portable")" = "$(files "$program")" -a -f "$portable/dalvero-portable.txt" \
-    -a ! -e "$program/dalvero-portable.txt"
+    test "$(files "$portable")" = "$(files "$program")" -a -f "$portable/dalvero-portable.ini" \
+    -a ! -e "$program/dalvero-portable.ini"
 start_menu=$drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs
 shortcut=$start_menu/Dalvero.lnk
 desktop=$drive_c/users/Public/Desktop/Dalvero.lnk
