@@ -5,34 +5,24 @@
 #include "text_file.h"
 #include "text_rules.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 namespace dalvero {
 
 namespace {
 
-// Writes `contents` to a file that must not exist yet. A copy that fails
-// part-way is removed again. On failure `exists` tells whether the name
-// turned out to be taken meanwhile.
-Status writeNewFile(const QString& path, const QByteArray& contents, QFile::Permissions perms,
-                    bool& exists) {
-    exists = false;
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
-        return Failure{kBackupFailed, path, out.errorString()};
-    }
-    const bool written =
-        platform::writeAll(out, contents) && out.flush() && platform::syncToDisk(out);
-    if (!written) {
-        const QString reason = out.errorString();
-        out.close();
-        out.remove();
-        return Failure{kBackupFailed, path, reason};
-    }
-    out.setPermissions(perms);
-    return std::nullopt;
+// The copy is written whole under a name of ours first, which no list reads
+// as a copy, and only then given its dated name: a stop part-way never
+// leaves a short file that looks like a real copy.
+const QString kCopyPrefix = platform::kReplacementPrefix + QStringLiteral("kopi-");
+
+// Copies half-written by a run that broke off.
+void removeHalfWrittenCopies(const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name :
+         dir.entryList({kCopyPrefix + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden))
+        platform::removeFile(dir.filePath(name));
 }
 
 } // namespace
@@ -68,23 +58,30 @@ Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath)
 
 Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,
                            const QString& wantedPath) {
-
-    // The *User flags tell what the running user may do (root may write a
-    // read-only file); setPermissions would turn them into owner bits.
-    const QFile::Permissions perms = QFileInfo(unikonPath).permissions() &
-                                     ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    const QString folder = QFileInfo(wantedPath).absolutePath();
+    removeHalfWrittenCopies(folder);
+    const QString whole =
+        platform::replacing::replacementPath(QDir(folder).filePath(QStringLiteral("kopi")));
+    if (Status failed =
+            platform::writeNewFile(whole, contents, unikonPath, false, kBackupFailed, wantedPath))
+        return *failed;
     for (int n = 1; n < 100000; ++n) {
         const QString candidate =
             n == 1 ? wantedPath : wantedPath + QLatin1Char('_') + QString::number(n);
-        bool taken = QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink();
-        if (taken)
+        if (QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink())
             continue;
-        Status failed = writeNewFile(candidate, contents, perms, taken);
-        if (!failed)
+        const platform::MoveOutcome moved =
+            platform::moveToFreeName(whole, candidate, kBackupFailed);
+        if (!moved.failed) {
+            platform::syncFolder(folder);
             return candidate;
-        if (!taken)
-            return *failed;
+        }
+        if (!moved.taken) {
+            platform::removeFile(whole);
+            return *moved.failed;
+        }
     }
+    platform::removeFile(whole);
     return Failure{kBackupFailed, wantedPath, QStringLiteral("Der er ikke flere ledige navne.")};
 }
 

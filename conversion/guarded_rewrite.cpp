@@ -10,10 +10,13 @@ Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
     if (!file)
         return file.failure();
     // Only the backup is written when there is no new list: the file itself
-    // may then be read-only or held.
+    // may then be read-only or held. Otherwise the way it will be written is
+    // settled before anything is, so that a refusal leaves no copy either.
+    Result<platform::Way> way = platform::Way::Replace;
     if (job.newBytes) {
-        if (Status refused = checkRewritable(file.value(), wait))
-            return *refused;
+        way = rewriteWay(file.value(), wait);
+        if (!way)
+            return way.failure();
     }
     // Read once: these are the bytes compared and backed up.
     const Result<QByteArray> now = readWhole(file.value(), kBackupFailed);
@@ -27,7 +30,7 @@ Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
     if (!backup)
         return backup.failure();
     if (job.newBytes) {
-        if (Status failed = putInPlace(file.value(), *job.newBytes, wait))
+        if (Status failed = putInPlace(file.value(), *job.newBytes, way.value(), wait))
             return *failed;
     }
     return Rewritten{file.value(), backup.value()};

@@ -35,6 +35,8 @@ Result<QByteArray> readFile(const QString& path, const QString& what, std::optio
         return Failure{what, path, kIsFolder};
     if (info.exists() && !info.isFile())
         return Failure{what, path, QStringLiteral("Det er ikke en almindelig fil.")};
+    if (Status failed = platform::replacing::scripted("read", path, what, path))
+        return *failed;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Failure{what, path, file.errorString()};
@@ -93,16 +95,18 @@ constexpr int kWaitsMs[] = {100, 200, 400, 800};
 
 } // namespace
 
-Status checkRewritable(const QString& path, const Wait& wait) {
+Result<platform::Way> rewriteWay(const QString& path, const Wait& wait) {
     for (std::size_t waited = 0;; ++waited) {
         const QFileInfo info(path);
         if (info.isDir())
             return Failure{kWriteFailed, path, kIsFolder};
         if (!info.exists())
-            return std::nullopt;
+            return platform::Way::Replace;
         switch (platform::writeAccess(info)) {
         case platform::WriteAccess::Writable:
-            return std::nullopt;
+            return platform::Way::Replace;
+        case platform::WriteAccess::WritableInPlace:
+            return platform::Way::InPlace;
         case platform::WriteAccess::ReadOnly:
             return Failure{kWriteFailed, path, QStringLiteral("Filen er skrivebeskyttet.")};
         case platform::WriteAccess::Denied:
@@ -116,23 +120,57 @@ Status checkRewritable(const QString& path, const Wait& wait) {
     }
 }
 
-Status putInPlace(const QString& path, const QByteArray& contents, const Wait& wait) {
-    platform::ReplaceOutcome outcome = platform::replaceFile(path, contents, kWriteFailed);
+Status checkRewritable(const QString& path, const Wait& wait) {
+    const Result<platform::Way> way = rewriteWay(path, wait);
+    return way ? Status() : way.failure();
+}
+
+namespace {
+
+// The report when the old file is gone and the new bytes could not take its
+// name: where they are, and what the user can do.
+Failure strandedReport(Failure failure, const QString& stranded, const QString& path) {
+    failure.reason += QStringLiteral(" Filen findes ikke lige nu: den nye liste ligger i %1. "
+                                     "Giv den navnet %2.")
+                          .arg(platform::shownPath(stranded), QFileInfo(path).fileName());
+    return failure;
+}
+
+} // namespace
+
+Status putInPlace(const QString& path, const QByteArray& contents, platform::Way way,
+                  const Wait& wait) {
+    platform::ReplaceOutcome outcome = platform::replaceFile(path, contents, kWriteFailed, way);
     for (int ms : kWaitsMs) {
-        if (!outcome.failed || !outcome.held || !wait)
+        if (!outcome.failed || !outcome.retry || !wait)
             break;
         wait(ms);
-        outcome = platform::replaceFile(path, contents, kWriteFailed);
+        if (outcome.stranded.isEmpty()) {
+            outcome = platform::replaceFile(path, contents, kWriteFailed, way);
+        } else if (Status failed = platform::moveIntoPlace(outcome.stranded, path, kWriteFailed)) {
+            outcome.failed = failed;
+        } else {
+            return std::nullopt;
+        }
     }
-    if (outcome.failed && outcome.held)
-        outcome.failed->reason = kFileInUse + QStringLiteral(" (%1)").arg(outcome.failed->reason);
+    if (!outcome.failed)
+        return std::nullopt;
+    if (!outcome.stranded.isEmpty())
+        return strandedReport(*outcome.failed, outcome.stranded, path);
+    // What may not be replaced may still be written where it is.
+    if (outcome.retry && way == platform::Way::Replace && QFileInfo::exists(path) &&
+        !platform::replaceFile(path, contents, kWriteFailed, platform::Way::InPlace).failed)
+        return std::nullopt;
+    if (outcome.held)
+        outcome.failed->reason = kFileInUse + QLatin1Char(' ') + outcome.failed->reason;
     return outcome.failed;
 }
 
 Status writeWhole(const QString& path, const QByteArray& contents, const Wait& wait) {
-    if (Status refused = checkRewritable(path, wait))
-        return refused;
-    return putInPlace(path, contents, wait);
+    const Result<platform::Way> way = rewriteWay(path, wait);
+    if (!way)
+        return way.failure();
+    return putInPlace(path, contents, way.value(), wait);
 }
 
 Status writeLinesWhole(const QString& path, const Lines& lines) {

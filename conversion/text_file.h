@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "file_replace.h"
 #include "text_rules.h"
 
 #include <QIODevice>
@@ -51,16 +52,22 @@ using Wait = std::function<void(int ms)>;
 // Sleeps the thread: for callers with no window.
 void sleepFor(int ms);
 
-// Why `path` cannot be rewritten (a folder, a read-only file, access
-// denied, a file another program holds), before anything is written. A held
-// file is looked at again after a few short waits, about 1.5 s in all; with
-// no `wait`, it is reported at once.
+// How `path` will be rewritten, or why it cannot be (a folder, a read-only
+// file or medium, access denied, a file another program holds), before
+// anything is written. A held file is looked at again after a few short
+// waits, about 1.5 s in all; with no `wait`, it is reported at once.
+Result<platform::Way> rewriteWay(const QString& path, const Wait& wait = sleepFor);
+// The same, only why not.
 Status checkRewritable(const QString& path, const Wait& wait = sleepFor);
 
-// Puts `contents` in the place of the file's old bytes, whole or not at all
-// (see platform::replaceFile), trying again after the same waits while
-// another program holds the file. Nothing is checked first.
-Status putInPlace(const QString& path, const QByteArray& contents, const Wait& wait = sleepFor);
+// Puts `contents` in the place of the file's old bytes the way chosen (see
+// platform::replaceFile), trying again after the same waits while another
+// program holds or refuses the file; then, for a file that still may not be
+// replaced, in place. The file never goes missing: new bytes left under
+// another name while it is gone are moved to it, and named in the report
+// where they cannot be. Nothing is checked first.
+Status putInPlace(const QString& path, const QByteArray& contents,
+                  platform::Way way = platform::Way::Replace, const Wait& wait = sleepFor);
 
 // Both: a file that may not be written is refused and left as it is;
 // permissions and what a user sees of the file are kept, and a symbolic

@@ -1,6 +1,7 @@
 #include "file_replace.h"
 
 #include "platform_files.h"
+#include "scripted_answers.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,11 +41,19 @@ QString replacementPath(const QString& target) {
 
 void removeLeftovers(const QString& target) {
     const QFileInfo info(target);
+    if (!info.exists())
+        return;
     QDir folder = info.dir();
     const QString pattern = kReplacementPrefix + info.fileName() + QStringLiteral("-*.tmp");
     for (const QString& name :
          folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
-        folder.remove(name);
+        removeFile(folder.filePath(name));
+}
+
+Status scripted(const char* step, const QString& path, const QString& what, const QString& shown) {
+    if (const unsigned long error = scriptedFailure(step, path))
+        return Failure{what, shown, systemReason(error)};
+    return std::nullopt;
 }
 
 QString fileToChange(const QString& path) {
@@ -57,19 +66,25 @@ QString fileToChange(const QString& path) {
 
 Status writeInPlace(const QString& target, const QByteArray& contents, const QString& what,
                     const QString& shownPath) {
+    if (Status failed = scripted("in place: open", target, what, shownPath))
+        return failed;
     QFile file(target);
     if (!file.open(QIODevice::ReadWrite))
         return Failure{what, shownPath, file.errorString()};
     const QByteArray old = file.readAll();
-    const auto written = [&](const QByteArray& bytes) {
-        return file.seek(0) && file.resize(0) && writeAll(file, bytes) && file.flush() &&
-               syncToDisk(file);
+    const auto write = [&](const QByteArray& bytes) {
+        return file.seek(0) && file.resize(0) && writeAll(file, bytes) && file.flush();
     };
-    if (written(contents))
-        return std::nullopt;
-    const QString reason = file.errorString();
-    written(old);
-    return Failure{what, shownPath, reason};
+    Status failed = scripted("in place: write", target, what, shownPath);
+    if (!failed && !write(contents))
+        failed = Failure{what, shownPath, file.errorString()};
+    if (!failed)
+        failed = scripted("in place: sync", target, what, shownPath);
+    if (!failed && !syncToDisk(file))
+        failed = Failure{what, shownPath, file.errorString()};
+    if (failed && write(old))
+        syncToDisk(file);
+    return failed;
 }
 
 } // namespace replacing

@@ -21,22 +21,68 @@ inline const QString kReplacementPrefix = QStringLiteral(".~dalvero-");
 // say, when the system would not let it be removed).
 bool isReplacementName(const QString& name);
 
-// How a replace went. `held` tells that another program held the file, so
-// that the same replace may go through in a moment.
+// How the new bytes take the old ones' place, chosen before anything is
+// written, as the file system answers for the file and its folder.
+enum class Way {
+    Replace, // a replacement file beside it takes its name in one step
+    InPlace, // the file itself is written over, as a plain "open for output"
+             // does: where the file may be written but not replaced (another
+             // program shares writing but not deleting, rights without
+             // delete, a folder that takes no new file)
+};
+
+// How a replace went. `retry` tells that the file was held or refused for
+// a moment, so that the same replace may go through shortly; `held` that
+// another program had it open. `stranded`
+// names the replacement that holds the new bytes when the old file is gone
+// and the new one could not take its name: it must never be removed.
 struct ReplaceOutcome {
     Status failed;
+    bool retry = false;
     bool held = false;
+    QString stranded = {};
 };
 
 // Puts `contents` in the place of the file at `path` (of the file it links
-// to, for a symbolic link). The bytes go to a replacement file beside it,
-// pushed onto the disk, which then takes the old file's place in one step,
-// keeping what the system lets it keep: on Windows the access list, the
-// owner, the attributes and the time the file was made; on Linux the mode.
-// Where the folder refuses a new file but the file itself may be written,
-// the file is written in place instead, as a plain "open for output" does.
-// `what` heads the failure, which names `path`.
-ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what);
+// to, for a symbolic link), the `way` chosen. Replace: the bytes go to a
+// replacement file beside it, pushed onto the disk, which then takes the old
+// file's place in one step, keeping what the system lets it keep: on Windows
+// the access list, the owner, the attributes and the time the file was
+// made; on Linux the mode. Where the folder turns out to take no new file,
+// the file is written in place instead. `what` heads the failure, which
+// names `path`.
+ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what,
+                           Way way = Way::Replace);
+
+// Gives a stranded replacement the name of the file it replaces.
+Status moveIntoPlace(const QString& stranded, const QString& path, const QString& what);
+
+// `path` as the system's own lists and dialogs spell it.
+QString shownPath(const QString& path);
+
+// Writes `contents` to the new file `path`, every byte pushed onto the
+// disk, with the mode of the file `like` (Linux); hidden when asked
+// (Windows). A file that cannot be written whole is removed again; the
+// failure names `shown`. `refused` tells that the folder took no new file
+// for want of rights.
+Status writeNewFile(const QString& path, const QByteArray& contents, const QString& like,
+                    bool hidden, const QString& what, const QString& shown,
+                    bool* refused = nullptr);
+
+// Gives the whole file `from` the name `to` where no entry has that name;
+// `taken` when one has. Nothing is ever replaced.
+struct MoveOutcome {
+    Status failed;
+    bool taken = false;
+};
+MoveOutcome moveToFreeName(const QString& from, const QString& to, const QString& what);
+
+// Makes the entries of `folder` lasting: a new name is only on the disk
+// once its folder is.
+void syncFolder(const QString& folder);
+
+// Removes a file of ours; false when it stays.
+bool removeFile(const QString& path);
 
 // Writes all of `contents`, going on after a short write, so that a write
 // that cannot finish (a full disk) leaves the system's reason in the
@@ -45,14 +91,20 @@ bool writeAll(QIODevice& device, const QByteArray& contents);
 
 // What both halves share.
 namespace replacing {
-// A free replacement name beside `target`.
+// The system's own words for an error code (errno, or Windows' code).
+QString systemReason(unsigned long error);
+// A free name of ours beside `target`, for a file that becomes `target`.
 QString replacementPath(const QString& target);
-// Replacement files left beside `target` by a run that broke off.
+// Files of ours left beside `target` by a run that broke off; kept while
+// `target` is missing, as one of them may hold its only bytes.
 void removeLeftovers(const QString& target);
+// The error the step is scripted to fail with, as a failure naming `shown`.
+Status scripted(const char* step, const QString& path, const QString& what, const QString& shown);
 // The file whose bytes change: the link's target for a symbolic link.
 QString fileToChange(const QString& path);
 // The whole file rewritten where it stands, pushed onto the disk; the old
-// bytes are put back when the new ones cannot all be written.
+// bytes are put back when the new ones cannot all be written. Only ever
+// after the backup is whole on the disk: a stop part-way leaves it short.
 Status writeInPlace(const QString& target, const QByteArray& contents, const QString& what,
                     const QString& shownPath);
 } // namespace replacing

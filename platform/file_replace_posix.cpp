@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,61 +16,142 @@ namespace dalvero::platform {
 
 namespace {
 
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
 }
 
-// The rename is only lasting once the folder that holds the new entry is on
-// the disk too.
-void syncFolder(const QString& file) {
-    const int folder = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+// Runs one call to the system unless the step is scripted to fail; errno
+// holds the reason when it returns false.
+template <typename Call> bool step(const char* name, const QString& path, Call call) {
+    if (const unsigned long error = scriptedFailure(name, path)) {
+        errno = static_cast<int>(error);
+        return false;
     }
+    return call();
+}
+
+Failure failure(const QString& what, const QString& shown) {
+    return Failure{what, shown, replacing::systemReason(static_cast<unsigned long>(errno))};
+}
+
+// No hard links (a FAT stick) or no link at all: a rename that refuses to
+// replace, where the system has one, else one made only after a look.
+bool renameWithoutReplacing(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    struct stat entry {};
+    if (::lstat(to.constData(), &entry) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.constData(), to.constData()) == 0;
 }
 
 } // namespace
 
-ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what) {
-    const QString target = replacing::fileToChange(path);
-    replacing::removeLeftovers(target);
-    const QString temporary = replacing::replacementPath(target);
-    const QByteArray temporaryName = QFile::encodeName(temporary);
-    const int fd = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        const int error = errno;
-        // A folder that takes no new file may still let the file be written.
-        if (error == EACCES || error == EPERM)
-            return {replacing::writeInPlace(target, contents, what, path)};
-        return {Failure{what, path, systemReason(error)}};
+namespace replacing {
+QString systemReason(unsigned long error) {
+    return QString::fromLocal8Bit(std::strerror(static_cast<int>(error)));
+}
+} // namespace replacing
+
+QString shownPath(const QString& path) {
+    return path;
+}
+
+Status writeNewFile(const QString& path, const QByteArray& contents, const QString& like, bool,
+                    const QString& what, const QString& shown, bool* refused) {
+    const QByteArray name = encoded(path);
+    int fd = -1;
+    if (!step("new file: create", path, [&] {
+            fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            return fd >= 0;
+        })) {
+        if (refused)
+            *refused = errno == EACCES || errno == EPERM;
+        return failure(what, shown);
     }
     QFile file;
     file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
     struct stat old {};
-    bool written = writeAll(file, contents) && file.flush();
-    QString reason = file.errorString();
-    if (written && ::fsync(fd) != 0) {
-        written = false;
-        reason = systemReason(errno);
-    }
-    if (written && ::stat(QFile::encodeName(target).constData(), &old) == 0 &&
-        ::fchmod(fd, old.st_mode & 07777) != 0) {
-        written = false;
-        reason = systemReason(errno);
-    }
+    Status failed = replacing::scripted("new file: write", path, what, shown);
+    if (!failed && !(writeAll(file, contents) && file.flush()))
+        failed = Failure{what, shown, file.errorString()};
+    if (!failed && ::stat(encoded(like).constData(), &old) == 0 &&
+        !step("new file: mode", path, [&] { return ::fchmod(fd, old.st_mode & 07777) == 0; }))
+        failed = failure(what, shown);
+    if (!failed && !step("new file: sync", path, [&] { return ::fsync(fd) == 0; }))
+        failed = failure(what, shown);
     file.close();
-    if (written &&
-        ::rename(temporaryName.constData(), QFile::encodeName(target).constData()) != 0) {
-        written = false;
-        reason = systemReason(errno);
+    if (failed)
+        ::unlink(name.constData());
+    return failed;
+}
+
+MoveOutcome moveToFreeName(const QString& from, const QString& to, const QString& what) {
+    const QByteArray source = encoded(from);
+    const QByteArray name = encoded(to);
+    // A second name for the whole file, then the first one dropped: no
+    // entry of that name is ever replaced.
+    const bool moved = step("copy: name", to, [&] {
+        if (::link(source.constData(), name.constData()) == 0) {
+            ::unlink(source.constData());
+            return true;
+        }
+        return errno != EEXIST && renameWithoutReplacing(source, name);
+    });
+    if (moved)
+        return {};
+    return {failure(what, to), errno == EEXIST};
+}
+
+void syncFolder(const QString& folder) {
+    step("folder: sync", folder, [&] {
+        const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool synced = ::fsync(fd) == 0;
+        ::close(fd);
+        return synced;
+    });
+}
+
+bool removeFile(const QString& path) {
+    return step("remove", path, [&] { return ::unlink(encoded(path).constData()) == 0; });
+}
+
+Status moveIntoPlace(const QString& stranded, const QString& path, const QString& what) {
+    if (step("replace: rename", path, [&] {
+            return ::rename(encoded(stranded).constData(), encoded(path).constData()) == 0;
+        }))
+        return std::nullopt;
+    return failure(what, path);
+}
+
+ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what,
+                           Way way) {
+    const QString target = replacing::fileToChange(path);
+    if (way == Way::InPlace)
+        return {replacing::writeInPlace(target, contents, what, path)};
+    replacing::removeLeftovers(target);
+    const QString temporary = replacing::replacementPath(target);
+    bool refused = false;
+    if (Status failed = writeNewFile(temporary, contents, target, true, what, path, &refused)) {
+        // A folder that takes no new file may still let the file be written.
+        if (refused)
+            return {replacing::writeInPlace(target, contents, what, path)};
+        return {failed};
     }
-    if (!written) {
-        ::unlink(temporaryName.constData());
-        return {Failure{what, path, reason}};
+    // The rename replaces in one step: the file has its old bytes or its
+    // new ones, never none.
+    if (Status failed = moveIntoPlace(temporary, target, what)) {
+        ::unlink(encoded(temporary).constData());
+        failed->path = path;
+        return {failed};
     }
-    syncFolder(target);
+    syncFolder(QFileInfo(target).absolutePath());
     return {};
 }
 

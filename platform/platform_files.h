@@ -19,18 +19,26 @@ QChar pathSeparator();
 // goes to the system as Unicode, never through an 8-bit code page.
 Status makeFolder(const QString& path, const QString& what);
 
+// Whether two names of one folder name the same file: Windows does not tell
+// "Z12345" from "z12345".
+Qt::CaseSensitivity fileNameCase();
+
 // Pushes what was written to `file` onto the disk.
 bool syncToDisk(QFileDevice& file);
 
 // Whether the rewrite may go ahead, as the file system answers it.
 enum class WriteAccess {
-    Writable, // or no answer that says otherwise: the save itself will tell
-    ReadOnly, // no write bit for anyone on Linux (even for root); on Windows
-              // the read-only attribute
-    Denied,   // the system refuses the user: no write bit for this user on
-              // Linux; on Windows access denied on opening it for writing
-              // (an access list, Controlled Folder Access, a pending delete)
-    InUse,    // Windows: another program has it open and will not share it
+    Writable,        // may be replaced whole, or no answer that says otherwise: the
+                     // save itself will tell
+    WritableInPlace, // may be written but not replaced: another program
+                     // shares writing but not deleting, rights without
+                     // delete, a folder that takes no new file
+    ReadOnly,        // no write bit for anyone on Linux (even for root); on Windows
+                     // the read-only attribute or a write-protected medium
+    Denied,          // the system refuses the user: no write bit for this user on
+                     // Linux; on Windows access denied on opening it for writing
+                     // (an access list, Controlled Folder Access, a pending delete)
+    InUse,           // Windows: another program has it open and will not share it
 };
 WriteAccess writeAccess(const QFileInfo& info);
 

@@ -22,6 +22,10 @@ Status makeFolder(const QString& path, const QString& what) {
     return Failure{what, path, QString::fromLocal8Bit(std::strerror(errno))};
 }
 
+Qt::CaseSensitivity fileNameCase() {
+    return Qt::CaseSensitive;
+}
+
 bool syncToDisk(QFileDevice& file) {
     return ::fsync(file.handle()) == 0;
 }
@@ -32,9 +36,18 @@ WriteAccess writeAccess(const QFileInfo& info) {
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (const auto& held = scriptedAnswers().held; held && held(info.filePath()))
         return WriteAccess::InUse;
+    if (scriptedFailure("check: access", info.filePath()))
+        return WriteAccess::Denied;
     if (!(info.permissions() & anyWrite))
         return WriteAccess::ReadOnly;
-    return info.isWritable() ? WriteAccess::Writable : WriteAccess::Denied;
+    if (!info.isWritable())
+        return WriteAccess::Denied;
+    // The replacement is made beside the file it replaces: the folder that
+    // holds the file itself, for a symbolic link.
+    const QString folder = QFileInfo(info.canonicalFilePath()).absolutePath();
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0
+               ? WriteAccess::Writable
+               : WriteAccess::WritableInPlace;
 }
 
 QString systemPath(const QString& path) {

@@ -16,13 +16,15 @@ std::wstring nativePath(const QString& path) {
     return systemPath(path).toStdWString();
 }
 
-// The system's error on opening the file for writing, 0 when it opened.
+// The system's error on opening the file with `access`, 0 when it opened.
 // Full sharing, closed at once: nothing is changed, and no other program is
 // kept from the file.
-DWORD openForWritingError(const QString& path) {
+DWORD openForWritingError(const QString& path, DWORD access) {
     if (const auto& scripted = scriptedAnswers().openForWriting)
         return scripted(path);
-    const HANDLE file = ::CreateFileW(nativePath(path).c_str(), GENERIC_WRITE,
+    if (const DWORD error = scriptedFailure("check: open", path))
+        return error;
+    const HANDLE file = ::CreateFileW(nativePath(path).c_str(), access,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -48,6 +50,10 @@ Status makeFolder(const QString& path, const QString& what) {
     return Failure{what, path, qt_error_string(static_cast<int>(error))};
 }
 
+Qt::CaseSensitivity fileNameCase() {
+    return Qt::CaseInsensitive;
+}
+
 bool syncToDisk(QFileDevice& file) {
     return ::_commit(file.handle()) == 0;
 }
@@ -63,14 +69,34 @@ WriteAccess writeAccess(const QFileInfo& info) {
     const DWORD attributes = ::GetFileAttributesW(nativePath(info.filePath()).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return WriteAccess::ReadOnly;
-    switch (openForWritingError(info.filePath())) {
+    // The replace opens the file for deleting (ReplaceFileW's page): a
+    // program that shares writing but not deleting, or rights without
+    // delete, leave only writing it in place.
+    const DWORD whole = openForWritingError(info.filePath(), GENERIC_WRITE | DELETE);
+    switch (whole) {
+    case ERROR_SUCCESS:
+        return WriteAccess::Writable;
+    case ERROR_WRITE_PROTECT:
+        return WriteAccess::ReadOnly;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        break;
+    default:
+        return WriteAccess::Writable;
+    }
+    switch (openForWritingError(info.filePath(), GENERIC_WRITE)) {
+    case ERROR_SUCCESS:
+        return WriteAccess::WritableInPlace;
+    case ERROR_WRITE_PROTECT:
+        return WriteAccess::ReadOnly;
     case ERROR_ACCESS_DENIED:
         return WriteAccess::Denied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return WriteAccess::InUse;
     default:
-        return WriteAccess::Writable;
+        return whole == ERROR_ACCESS_DENIED ? WriteAccess::Denied : WriteAccess::InUse;
     }
 }
 

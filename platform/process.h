@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // What the running program tells the system about itself; process_windows.cpp
 // and process_posix.cpp hold the two sides.
 namespace dalvero::platform {
@@ -13,5 +15,12 @@ void markRunning();
 // touches a drive without a disk; the program reports that itself, so the
 // box is turned off for its one thread, which makes every such call.
 void quietSystemErrorBoxes();
+
+// Asks the system to wait with ending the session while the window
+// `window` writes a file, showing `reason` (Windows lists it where it says
+// what keeps it from shutting down), until releaseSessionEnd. Elsewhere the
+// session manager's request alone is refused.
+void holdSessionEnd(quintptr window, const QString& reason);
+void releaseSessionEnd(quintptr window);
 
 } // namespace dalvero::platform

@@ -6,4 +6,8 @@ void markRunning() {}
 
 void quietSystemErrorBoxes() {}
 
+void holdSessionEnd(quintptr, const QString&) {}
+
+void releaseSessionEnd(quintptr) {}
+
 } // namespace dalvero::platform

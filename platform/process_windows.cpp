@@ -34,4 +34,16 @@ void quietSystemErrorBoxes() {
     ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
 }
 
+// Windows asks each program before it ends the session; with a reason set,
+// it names the program and the reason instead of ending it after a while.
+void holdSessionEnd(quintptr window, const QString& reason) {
+    if (window)
+        ::ShutdownBlockReasonCreate(reinterpret_cast<HWND>(window), reason.toStdWString().c_str());
+}
+
+void releaseSessionEnd(quintptr window) {
+    if (window)
+        ::ShutdownBlockReasonDestroy(reinterpret_cast<HWND>(window));
+}
+
 } // namespace dalvero::platform

@@ -7,4 +7,9 @@ ScriptedAnswers& scriptedAnswers() {
     return answers;
 }
 
+unsigned long scriptedFailure(const char* step, const QString& path) {
+    const auto& hook = scriptedAnswers().step;
+    return hook ? hook(step, path) : 0;
+}
+
 } // namespace dalvero::platform

@@ -30,8 +30,17 @@ struct ScriptedAnswers {
     // The machine's drives, asked of both halves alike: a stick plugged in
     // or pulled out while the window is open.
     std::function<QList<drives::Drive>()> drives;
+    // Asked before each call to the file system that a rewrite and its
+    // backup make, on either system, with the step's name: an error code
+    // (errno on Linux, the system's code on Windows) makes the call fail
+    // with it untaken. A test counts the steps, fails each in turn, or ends
+    // the process there.
+    std::function<unsigned long(const char* step, const QString& path)> step;
 };
 
 ScriptedAnswers& scriptedAnswers();
+
+// The error the step is scripted to fail with; 0 lets the system answer.
+unsigned long scriptedFailure(const char* step, const QString& path);
 
 } // namespace dalvero::platform

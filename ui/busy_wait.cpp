@@ -1,20 +1,37 @@
 #include "busy_wait.h"
 
+#include "process.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QSessionManager>
 #include <QTimer>
 
 namespace dalvero {
 
 namespace {
 
+const QString kWaiting = QStringLiteral("Venter på, at et andet program slipper filen …");
+const QString kWriting = QStringLiteral("Dalvero skriver UNIKON-filen");
+
+} // namespace
+
 // Drops what the user does meanwhile rather than keeping it for later: a
 // click on "Dan fil" made while waiting must not write once more afterwards.
-class InputSwallower : public QObject {
+// A quit, the system's at the end of the session or the user's closing the
+// window, is only put off.
+class BusyWait::Gate : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool quitWanted = false;
+
+    bool eventFilter(QObject* target, QEvent* event) override {
         switch (event->type()) {
+        case QEvent::Quit:
+        case QEvent::Close:
+            quitWanted = quitWanted || event->type() == QEvent::Quit ||
+                         (target->isWidgetType() && static_cast<QWidget*>(target)->isWindow());
+            [[fallthrough]];
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
@@ -27,7 +44,6 @@ public:
         case QEvent::TouchBegin:
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd:
-        case QEvent::Close:
             event->ignore();
             return true;
         default:
@@ -36,32 +52,41 @@ public:
     }
 };
 
-const QString kWaiting = QStringLiteral("Venter på, at et andet program slipper filen …");
-
-} // namespace
-
-BusyWait::BusyWait(std::function<void(const QString&)> show, QString shownBefore)
-    : m_show(std::move(show)), m_shownBefore(std::move(shownBefore)) {}
+BusyWait::BusyWait(QWidget* window, std::function<void(const QString&)> show, QString shownBefore)
+    : m_window(window), m_show(std::move(show)), m_shownBefore(std::move(shownBefore)),
+      m_gate(std::make_unique<Gate>()) {
+    platform::holdSessionEnd(m_window->internalWinId(), kWriting);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_gate.get(),
+                     [](QSessionManager& manager) { manager.cancel(); });
+    qApp->installEventFilter(m_gate.get());
+}
 
 BusyWait::~BusyWait() {
-    if (!m_waiting)
-        return;
-    QApplication::restoreOverrideCursor();
-    m_show(m_shownBefore);
+    qApp->removeEventFilter(m_gate.get());
+    if (m_window)
+        platform::releaseSessionEnd(m_window->internalWinId());
+    if (m_waiting) {
+        QApplication::restoreOverrideCursor();
+        if (m_window)
+            m_window->setEnabled(true);
+        m_show(m_shownBefore);
+    }
+    if (m_gate->quitWanted)
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void BusyWait::operator()(int ms) {
     if (!m_waiting) {
         m_waiting = true;
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        // A disabled window takes no press from a screen reader and runs
+        // no click queued before the wait.
+        m_window->setEnabled(false);
         m_show(kWaiting);
     }
-    InputSwallower swallower;
-    qApp->installEventFilter(&swallower);
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
-    qApp->removeEventFilter(&swallower);
 }
 
 } // namespace dalvero

@@ -1,21 +1,25 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
-
-class QWidget;
+#include <memory>
 
 namespace dalvero {
 
-// How a window waits while another program holds the file it is to write:
-// it goes on repainting, shows a busy cursor and what it waits for, and
-// takes no input, so that no other handler runs before the one waiting has
-// ended. Cursor and text are back as they were when it goes.
+// How a window rewrites a file: while it does, the end of the session is
+// held off with a reason the system shows, and a quit that comes meanwhile
+// is kept and honoured afterwards. While another program holds the file,
+// the window goes on repainting, shows a busy cursor and what it waits for,
+// and takes no action from anything (mouse, keys, a screen reader's press,
+// a queued click), so that no other handler runs before the one waiting
+// has ended. Cursor and text are back as they were when it goes.
 class BusyWait {
 public:
     // `show` puts a text where the user looks for what happens next.
-    BusyWait(std::function<void(const QString&)> show, QString shownBefore);
+    BusyWait(QWidget* window, std::function<void(const QString&)> show, QString shownBefore);
     ~BusyWait();
     BusyWait(const BusyWait&) = delete;
     BusyWait& operator=(const BusyWait&) = delete;
@@ -23,8 +27,11 @@ public:
     void operator()(int ms);
 
 private:
+    class Gate;
+    QPointer<QWidget> m_window;
     std::function<void(const QString&)> m_show;
     QString m_shownBefore;
+    std::unique_ptr<Gate> m_gate;
     bool m_waiting = false;
 };
 

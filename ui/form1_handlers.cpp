@@ -177,8 +177,8 @@ void Form1::writeUnikonFile() {
         .whenChanged = QStringLiteral("Dobbeltklik på UNIKON filen igen, så den nye liste "
                                       "bygges af filen, som den er nu.")};
     const Result<Rewritten> written = [&] {
-        BusyWait busy([this](const QString& text) { setCaption(m_label5, text); },
-                      m_label5->text());
+        BusyWait busy(
+            this, [this](const QString& text) { setCaption(m_label5, text); }, m_label5->text());
         return rewriteGuarded(job, std::ref(busy));
     }();
     if (!written)

@@ -260,9 +260,13 @@ void RestoreWindow::showCopy() {
     m_copyBytes = bytes.value();
     m_copyLines->addLines(splitLines(*m_copyBytes));
     // A file chosen for a copy of another file does not take this one.
-    if (!m_filePath.isEmpty() && QFileInfo(m_filePath).fileName() != copy->name.unikonName)
+    if (!m_filePath.isEmpty() && !isFileOf(*copy, m_filePath))
         forgetFile();
     showChanges();
+}
+
+bool RestoreWindow::isFileOf(const BackupCopy& copy, const QString& path) {
+    return QFileInfo(path).fileName().compare(copy.name.unikonName, platform::fileNameCase()) == 0;
 }
 
 void RestoreWindow::chooseFile() {
@@ -293,8 +297,8 @@ void RestoreWindow::showFile(const QString& path, bool report) {
             m_seam.showFailure(this, file.failure());
         return;
     }
-    const QString chosenName = QFileInfo(file.value()).fileName();
-    if (chosenName != copy->name.unikonName) {
+    if (!isFileOf(*copy, file.value())) {
+        const QString chosenName = QFileInfo(file.value()).fileName();
         if (report)
             m_seam.showMessage(this, QStringLiteral("Kopien %1 hører til filen %2, ikke til %3.\n\n"
                                                     "Vælg filen %2.")
@@ -388,8 +392,8 @@ void RestoreWindow::putBack() {
         .newBytes = *m_copyBytes,
         .whenChanged = QStringLiteral("Den vises nu, som den er.")};
     const Result<Rewritten> written = [&] {
-        BusyWait busy([this](const QString& text) { setCaption(m_prompt, text); },
-                      m_prompt->text());
+        BusyWait busy(
+            this, [this](const QString& text) { setCaption(m_prompt, text); }, m_prompt->text());
         return rewriteGuarded(job, std::ref(busy));
     }();
 

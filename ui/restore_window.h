@@ -40,6 +40,9 @@ private:
     // Shows the chosen file if it may take the current copy and can be read;
     // else it is forgotten, with the reason told when `report` is set.
     void showFile(const QString& path, bool report = true);
+    // Whether `path` names the file the copy was made of, as the system
+    // compares names.
+    static bool isFileOf(const BackupCopy& copy, const QString& path);
     void forgetFile();
     void showChanges();
     void putBack();
