@@ -1,8 +1,12 @@
+#include "backup_copies.h"
 #include "child_process.h"
+#include "file_replace.h"
+#include "guarded_rewrite.h"
 #include "merge_input_generator.h"
 #include "named_row.h"
 #include "raw_bytes.h"
 #include "scratch_folder.h"
+#include "scripted_answers.h"
 #include "text_file.h"
 
 #include <QDir>
@@ -11,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -233,5 +240,179 @@ TEST(WholeRewrite, ReadsBackEveryByte) {
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.value(), lines);
 }
+
+// Every step of a rewrite that asks the file system, failed in turn, and
+// the process ended right after each: the file is always whole, no listed
+// copy is half a copy, and the next run works and clears what was left.
+#ifdef Q_OS_WIN
+constexpr unsigned long kIoError = 29; // ERROR_WRITE_FAULT
+constexpr unsigned long kDenied = 5;   // ERROR_ACCESS_DENIED
+// ReplaceFileW's documented answers, and a write-protected medium.
+const QList<unsigned long> kReplaceAnswers = {5, 32, 1175, 1176, 1177, 19};
+#else
+constexpr unsigned long kIoError = EIO;
+constexpr unsigned long kDenied = EACCES;
+const QList<unsigned long> kReplaceAnswers = {};
+#endif
+
+const QByteArray kEarlier = " 0600DVK0001 00000000009\r\n";
+
+// What each program hands the one guarded rewrite.
+struct ProgramRun {
+    const char* name;
+    QByteArray newBytes; // "Dan fil": the merged list; the restore: a copy's bytes
+    bool inPlace;        // the folder takes no replacement file
+};
+
+struct StepScene {
+    ScratchFolder folder;
+    QString unikon = folder.writeFile(QStringLiteral("uni/z12345"), kOld);
+    QString copies = folder.filePath(QStringLiteral("UNI_KOP"));
+    QString earlier = folder.writeFile(QStringLiteral("UNI_KOP/z12345_01-12-26"), kEarlier);
+};
+
+// Runs the program's rewrite with `hook` told of each step.
+dalvero::Result<dalvero::Rewritten>
+rewriteWith(const StepScene& s, const ProgramRun& p,
+            const std::function<unsigned long(int, const char*)>& hook) {
+    int steps = 0;
+    dalvero::platform::scriptedAnswers().step = [&](const char* step, const QString& path) {
+        if (p.inPlace && QByteArray(step) == "new file: create" &&
+            path.contains(QStringLiteral("uni")) && !path.contains(QStringLiteral("UNI_KOP")))
+            return kDenied;
+        return hook(++steps, step);
+    };
+    const auto done =
+        dalvero::rewriteGuarded({s.unikon,
+                                 fileBytes(s.unikon),
+                                 QDir(s.copies).filePath(QStringLiteral("z12345_07-12-26")),
+                                 p.newBytes,
+                                 {}},
+                                [](int) {});
+    dalvero::platform::scriptedAnswers().step = {};
+    return done;
+}
+
+QStringList oursLeft(const StepScene& s) {
+    QStringList left;
+    for (const QString& folder : {QFileInfo(s.unikon).absolutePath(), s.copies})
+        for (const QString& name :
+             QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+            if (dalvero::platform::isReplacementName(name))
+                left << name;
+    return left;
+}
+
+// The file whole, old or new; each listed copy a whole earlier state. A stop
+// in the middle of writing in place may leave the file short, once the old
+// bytes are the newest copy.
+void expectNothingLost(const StepScene& s, const ProgramRun& p, bool ended, const std::string& at) {
+    SCOPED_TRACE(at);
+    const auto copies = dalvero::listBackupCopies(s.copies);
+    ASSERT_TRUE(copies.ok());
+    for (const dalvero::BackupCopy& copy : copies.value())
+        EXPECT_TRUE(fileBytes(copy.path) == kOld || fileBytes(copy.path) == kEarlier)
+            << copy.fileName.toStdString();
+    ASSERT_TRUE(QFileInfo(s.unikon).isFile()) << "the file is missing";
+    const QByteArray now = fileBytes(s.unikon);
+    if (ended && p.inPlace && now != kOld && now != p.newBytes) {
+        ASSERT_FALSE(copies.value().isEmpty());
+        EXPECT_EQ(fileBytes(copies.value().first().path), kOld)
+            << "the newest copy is not the old file";
+    } else {
+        EXPECT_TRUE(now == kOld || now == p.newBytes) << now.constData();
+    }
+}
+
+// Once the cause is gone the same click writes the file, and nothing of
+// ours is left behind.
+void expectTheNextRunWrites(const StepScene& s, const ProgramRun& p, const std::string& at) {
+    SCOPED_TRACE(at);
+    const auto again = rewriteWith(s, p, [](int, const char*) { return 0ul; });
+    ASSERT_TRUE(again.ok()) << again.failure().message().toStdString();
+    EXPECT_EQ(fileBytes(s.unikon), p.newBytes);
+    EXPECT_EQ(oursLeft(s), QStringList());
+}
+
+class EveryStep : public ::testing::TestWithParam<ProgramRun> {};
+
+TEST_P(EveryStep, FailedOrEndedThereLosesNothing) {
+    const ProgramRun& p = GetParam();
+    QStringList names;
+    { // the steps of a run that nothing stops
+        StepScene s;
+        ASSERT_TRUE(rewriteWith(s, p, [&](int, const char* step) {
+                        names << QString::fromLatin1(step);
+                        return 0ul;
+                    }).ok());
+    }
+    // The syncs the steps rely on are steps of their own: a file is whole on
+    // the disk before it takes a name, and the copy before the file is
+    // written over.
+    for (int i = 0; i < names.size(); ++i) {
+        if (!names[i].startsWith(QStringLiteral("copy: name")) &&
+            !names[i].startsWith(QStringLiteral("replace: re")) &&
+            names[i] != QStringLiteral("in place: open"))
+            continue;
+        const QStringList before = names.mid(0, i).filter(QStringLiteral("new file: "));
+        EXPECT_EQ(before.value(before.size() - 1), QStringLiteral("new file: sync"))
+            << names[i].toStdString();
+    }
+    int tried = 0;
+    int held = 0;
+    const auto count = [&] {
+        ++tried;
+        held += !::testing::Test::HasFailure();
+    };
+    for (int n = 1; n <= names.size(); ++n) {
+        const QList<unsigned long> errors =
+            QList<unsigned long>{kIoError} + (names[n - 1] == QStringLiteral("replace: replace")
+                                                  ? kReplaceAnswers
+                                                  : QList<unsigned long>{});
+        for (unsigned long error : errors) {
+            const std::string at = "failed at step " + std::to_string(n) + " (" +
+                                   names[n - 1].toStdString() + ") with " + std::to_string(error);
+            StepScene s;
+            const auto result =
+                rewriteWith(s, p, [&](int k, const char*) { return k == n ? error : 0ul; });
+            expectNothingLost(s, p, false, at);
+            if (!result.ok()) {
+                EXPECT_FALSE(result.failure().path.isEmpty()) << at;
+                EXPECT_FALSE(result.failure().reason.isEmpty()) << at;
+                EXPECT_EQ(fileBytes(s.unikon), kOld) << at << ": a failure with the file changed";
+            }
+            expectTheNextRunWrites(s, p, at);
+            count();
+        }
+        // Ended right after step n-1, before step n: a child that stops dead.
+        StepScene s;
+        const auto child =
+            dalvero::testing::runRestricted(dalvero::testing::Restriction::None, 0, [&] {
+                rewriteWith(s, p, [&](int k, const char*) {
+                    if (k == n)
+                        std::_Exit(86);
+                    return 0ul;
+                });
+                return QByteArray();
+            });
+        if (!child.setUp)
+            continue; // no fork on this system
+        const std::string at =
+            "ended before step " + std::to_string(n) + " (" + names[n - 1].toStdString() + ")";
+        expectNothingLost(s, p, true, at);
+        expectTheNextRunWrites(s, p, at);
+        count();
+    }
+    std::cout << p.name << ": " << names.size() << " steps ("
+              << names.join(QStringLiteral(", ")).toStdString() << "); " << tried
+              << " cases tried, " << held << " held\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, EveryStep,
+                         ::testing::Values(ProgramRun{"DanFil", kNewBytes, false},
+                                           ProgramRun{"Restore", kEarlier, false},
+                                           ProgramRun{"DanFilInPlace", kNewBytes, true},
+                                           ProgramRun{"RestoreInPlace", kEarlier, true}),
+                         rowName);
 
 } // namespace
