@@ -157,8 +157,11 @@ Status putInPlace(const QString& path, const QByteArray& contents, platform::Way
         return std::nullopt;
     if (!outcome.stranded.isEmpty())
         return strandedReport(*outcome.failed, outcome.stranded, path);
-    // What may not be replaced may still be written where it is.
-    if (outcome.retry && way == platform::Way::Replace && QFileInfo::exists(path) &&
+    // A file the replace is refused (a scanner that keeps deleting out, a
+    // share that lets files change but not their access lists) may still
+    // be written where it is.
+    if (outcome.retry && !outcome.held && way == platform::Way::Replace &&
+        QFileInfo::exists(path) &&
         !platform::replaceFile(path, contents, kWriteFailed, platform::Way::InPlace).failed)
         return std::nullopt;
     if (outcome.held)

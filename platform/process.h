@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QString>
+// No Qt header here: mingw-w64's pthread.h includes the system's
+// <process.h>, which this one stands in for on the include path.
+class QString;
 
 // What the running program tells the system about itself; process_windows.cpp
 // and process_posix.cpp hold the two sides.
@@ -20,7 +22,7 @@ void quietSystemErrorBoxes();
 // `window` writes a file, showing `reason` (Windows lists it where it says
 // what keeps it from shutting down), until releaseSessionEnd. Elsewhere the
 // session manager's request alone is refused.
-void holdSessionEnd(quintptr window, const QString& reason);
-void releaseSessionEnd(quintptr window);
+void holdSessionEnd(void* window, const QString& reason);
+void releaseSessionEnd(void* window);
 
 } // namespace dalvero::platform

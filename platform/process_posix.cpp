@@ -6,8 +6,8 @@ void markRunning() {}
 
 void quietSystemErrorBoxes() {}
 
-void holdSessionEnd(quintptr, const QString&) {}
+void holdSessionEnd(void*, const QString&) {}
 
-void releaseSessionEnd(quintptr) {}
+void releaseSessionEnd(void*) {}
 
 } // namespace dalvero::platform

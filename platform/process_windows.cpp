@@ -1,5 +1,7 @@
 #include "process.h"
 
+#include <QString>
+
 #include <windows.h>
 
 #include <sddl.h>
@@ -36,14 +38,14 @@ void quietSystemErrorBoxes() {
 
 // Windows asks each program before it ends the session; with a reason set,
 // it names the program and the reason instead of ending it after a while.
-void holdSessionEnd(quintptr window, const QString& reason) {
+void holdSessionEnd(void* window, const QString& reason) {
     if (window)
-        ::ShutdownBlockReasonCreate(reinterpret_cast<HWND>(window), reason.toStdWString().c_str());
+        ::ShutdownBlockReasonCreate(static_cast<HWND>(window), reason.toStdWString().c_str());
 }
 
-void releaseSessionEnd(quintptr window) {
+void releaseSessionEnd(void* window) {
     if (window)
-        ::ShutdownBlockReasonDestroy(reinterpret_cast<HWND>(window));
+        ::ShutdownBlockReasonDestroy(static_cast<HWND>(window));
 }
 
 } // namespace dalvero::platform

@@ -55,7 +55,7 @@ public:
 BusyWait::BusyWait(QWidget* window, std::function<void(const QString&)> show, QString shownBefore)
     : m_window(window), m_show(std::move(show)), m_shownBefore(std::move(shownBefore)),
       m_gate(std::make_unique<Gate>()) {
-    platform::holdSessionEnd(m_window->internalWinId(), kWriting);
+    platform::holdSessionEnd(reinterpret_cast<void*>(m_window->internalWinId()), kWriting);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_gate.get(),
                      [](QSessionManager& manager) { manager.cancel(); });
     qApp->installEventFilter(m_gate.get());
@@ -64,15 +64,17 @@ BusyWait::BusyWait(QWidget* window, std::function<void(const QString&)> show, QS
 BusyWait::~BusyWait() {
     qApp->removeEventFilter(m_gate.get());
     if (m_window)
-        platform::releaseSessionEnd(m_window->internalWinId());
+        platform::releaseSessionEnd(reinterpret_cast<void*>(m_window->internalWinId()));
     if (m_waiting) {
         QApplication::restoreOverrideCursor();
         if (m_window)
             m_window->setEnabled(true);
         m_show(m_shownBefore);
     }
+    // Sent as the quit was: QCoreApplication::quit() outside exec() would
+    // do nothing.
     if (m_gate->quitWanted)
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
 }
 
 void BusyWait::operator()(int ms) {

@@ -448,6 +448,12 @@ INSTANTIATE_TEST_SUITE_P(
                    .reason = "bruges af et andet program",
                    .rewriteRefused = true,
                    .cure = letGo},
+         // A program that keeps the file open as most do, sharing reading and
+         // writing but not deleting: written in place, after a whole backup.
+         FaultCase{.name = "UnikonFileOpenForWritingElsewhere_WindowsOnlyLock",
+                   .spoil = heldUnikon(HeldFile::Sharing::ReadingAndWriting),
+                   .outcome = Outcome::Written,
+                   .message = kWritten},
          // A scanner or sync client that lets go while "Dan fil" waits for it.
          FaultCase{.name = "UnikonFileHeldBrieflyDuringDanFil_WindowsOnlyLock",
                    .spoil = heldUnikon(HeldFile::Sharing::Reading),

@@ -46,12 +46,13 @@ inline ChildOutcome runWithFileSizeLimit(qint64 bytes, const std::function<QByte
 }
 
 // Holds `path` open the way another program may on Windows, until the object
-// goes: sharing it with nobody (nothing else may even read it), or letting
-// others read it but not write, rename or delete it. Linux has no such lock
+// goes: sharing it with nobody (nothing else may even read it), letting
+// others read it but not write, rename or delete it, or, as a plain "open"
+// of most programs does, read and write it but not delete it. Linux has no such lock
 // that a program must respect, so `isHeld()` stays false there.
 class HeldFile {
 public:
-    enum class Sharing { Nothing, Reading };
+    enum class Sharing { Nothing, Reading, ReadingAndWriting };
     HeldFile(const QString& path, Sharing sharing);
     ~HeldFile();
     HeldFile(const HeldFile&) = delete;

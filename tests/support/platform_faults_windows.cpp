@@ -28,8 +28,10 @@ ChildOutcome runRestricted(Restriction, qint64, const std::function<QByteArray()
 
 HeldFile::HeldFile(const QString& path, Sharing sharing)
     : m_handle(::CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
-                             sharing == Sharing::Reading ? FILE_SHARE_READ : 0, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+                             sharing == Sharing::Nothing   ? 0
+                             : sharing == Sharing::Reading ? FILE_SHARE_READ
+                                                           : FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
 HeldFile::~HeldFile() {
     release();

@@ -251,7 +251,13 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptedCase{"NewFileHeldThroughout_StandsInForAScannerAtTheReplace", ERROR_SUCCESS,
                      "bruges af et andet program", ERROR_UNABLE_TO_REMOVE_REPLACED, 99},
         ScriptedCase{"ReplaceRefused_KeepsTheSystemsCode", ERROR_SUCCESS, "(fejlkode 54)",
-                     ERROR_NETWORK_BUSY, 1}),
+                     ERROR_NETWORK_BUSY, 1},
+        ScriptedCase{"WriteProtected_StandsInForALockedCard", ERROR_WRITE_PROTECT,
+                     "Filen er skrivebeskyttet."},
+        ScriptedCase{"ReplaceDeniedThroughout_WrittenInPlace_StandsInForRightsWithoutDelete",
+                     ERROR_SUCCESS, nullptr, ERROR_ACCESS_DENIED, 99},
+        ScriptedCase{"OldFileGoneNewOneNotYetMoved_StandsInForUnableToMoveReplacement",
+                     ERROR_SUCCESS, nullptr, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1}),
     rowName);
 
 TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUserInProgramFiles) {

@@ -3,11 +3,22 @@
 #include "line_list.h"
 #include "window_test.h"
 
+#include "named_row.h"
+#include "scripted_answers.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 namespace dalvero::testing {
 namespace {
+
+using testing::PrintTo;
 
 const QByteArray kOldUnikon = matchKey("07", "1111") + " abcdefghijk\r\n";
 
@@ -161,6 +172,62 @@ TEST_F(DanFil, SecondRunOnTheSameDayKeepsTheFirstBackup) {
     EXPECT_EQ(backups().size(), 2);
     EXPECT_EQ(fileBytes(backupFile()), kOldUnikon);
 }
+
+// What comes in while "Dan fil" waits for a file another program holds: no
+// second run of the handler by any route, and a quit kept for afterwards.
+struct DuringTheWait {
+    const char* name;
+    std::function<void(WindowDriver&)> act;
+    bool quits = false;
+};
+
+class DanFilWaiting : public DanFil, public ::testing::WithParamInterface<DuringTheWait> {
+protected:
+    void TearDown() override {
+        platform::scriptedAnswers() = {};
+        DanFil::TearDown();
+    }
+};
+
+TEST_P(DanFilWaiting, TakesNoActionAndWritesOnce) {
+    WindowDriver& w = *driver;
+    const QString prompt = w.caption(QStringLiteral("Label5"));
+    int looks = 0;
+    platform::scriptedAnswers().held = [&](const QString&) {
+        if (looks == 0)
+            QTimer::singleShot(0, [&] { GetParam().act(w); });
+        return ++looks <= 2;
+    };
+    w.clickDanFil();
+    QApplication::processEvents();
+    EXPECT_EQ(backups().size(), 1);
+    EXPECT_EQ(unikonBytes(), newUnikon);
+    EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
+    EXPECT_TRUE(w.seam.failures.isEmpty()) << w.seam.failures.value(0).message();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), prompt);
+    EXPECT_EQ(w.window().isVisible(), !GetParam().quits) << "the quit was dropped";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wait, DanFilWaiting,
+    ::testing::Values(DuringTheWait{"ScreenReaderPress",
+                                    [](WindowDriver& w) {
+                                        QAccessibleInterface* button =
+                                            QAccessible::queryAccessibleInterface(w.command1());
+                                        button->actionInterface()->doAction(
+                                            QAccessibleActionInterface::pressAction());
+                                    }},
+                      DuringTheWait{"MouseClick", [](WindowDriver& w) { w.clickDanFil(); }},
+                      DuringTheWait{
+                          "SpaceOnTheButton",
+                          [](WindowDriver& w) { QTest::keyClick(w.command1(), Qt::Key_Space); }},
+                      DuringTheWait{"SessionEnds",
+                                    [](WindowDriver&) {
+                                        QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
+                                    },
+                                    true}),
+    rowName);
 
 } // namespace
 } // namespace dalvero::testing
