@@ -115,6 +115,17 @@ INSTANTIATE_TEST_SUITE_P(
                     .made = {"z12345_07-12-26_2"},
                     .said = kPutBack,
                     .counts = {"3 linjer, 2 forsvinder", "3 linjer, 2 kommer tilbage"}},
+        // Windows does not tell "Z12345" from "z12345".
+        RestoreCase{.name = "FileNamedInAnotherCase_WindowsOnlyCase",
+                    .arrange =
+                        [](RestoreTest& t) {
+                            QFile::rename(t.scratch.filePath(kUnikon),
+                                          t.scratch.filePath(QStringLiteral("unikon/Z12345")));
+                        },
+                    .chosen = QStringLiteral("unikon/Z12345"),
+                    .fileAfter = kCopy,
+                    .made = {"Z12345_07-12-26"},
+                    .said = kPutBack},
         RestoreCase{.name = "CopyOverAFileOfAnotherName",
                     .chosen = QStringLiteral("unikon/z99999"),
                     .fileAfter = "other member\r\n",
