@@ -89,4 +89,21 @@ Status writeInPlace(const QString& target, const QByteArray& contents, const QSt
 
 } // namespace replacing
 
+ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what,
+                           Way way) {
+    const QString target = replacing::fileToChange(path);
+    replacing::removeLeftovers(target);
+    if (way == Way::InPlace)
+        return {replacing::writeInPlace(target, contents, what, path)};
+    const QString temporary = replacing::replacementPath(target);
+    bool refused = false;
+    if (Status failed = writeNewFile(temporary, contents, target, true, what, path, &refused)) {
+        // A folder that takes no new file may still let the file be written.
+        if (refused)
+            return {replacing::writeInPlace(target, contents, what, path)};
+        return {failed};
+    }
+    return replacing::takeName(temporary, target, what, path);
+}
+
 } // namespace dalvero::platform

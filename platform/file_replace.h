@@ -102,6 +102,10 @@ void removeLeftovers(const QString& target);
 Status scripted(const char* step, const QString& path, const QString& what, const QString& shown);
 // The file whose bytes change: the link's target for a symbolic link.
 QString fileToChange(const QString& path);
+// The whole replacement `temporary` takes the name of `target`, as each
+// system does it best; the failure names `path`, the file as chosen.
+ReplaceOutcome takeName(const QString& temporary, const QString& target, const QString& what,
+                        const QString& path);
 // The whole file rewritten where it stands, pushed onto the disk; the old
 // bytes are put back when the new ones cannot all be written. Only ever
 // after the backup is whole on the disk: a stop part-way leaves it short.

@@ -154,20 +154,8 @@ Status moveIntoPlace(const QString& stranded, const QString& path, const QString
     return std::nullopt;
 }
 
-ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what,
-                           Way way) {
-    const QString target = replacing::fileToChange(path);
-    if (way == Way::InPlace)
-        return {replacing::writeInPlace(target, contents, what, path)};
-    replacing::removeLeftovers(target);
-    const QString temporary = replacing::replacementPath(target);
-    bool refused = false;
-    if (Status failed = writeNewFile(temporary, contents, target, true, what, path, &refused)) {
-        // A folder that takes no new file may still let the file be written.
-        if (refused)
-            return {replacing::writeInPlace(target, contents, what, path)};
-        return {failed};
-    }
+ReplaceOutcome replacing::takeName(const QString& temporary, const QString& target,
+                                   const QString& what, const QString& path) {
     const DWORD error = replace(target, temporary);
     if (error == ERROR_SUCCESS)
         return {};
