@@ -17,7 +17,7 @@ cd "$(dirname "$0")"
 packages=(
     build-essential cmake ninja-build pkg-config file dpkg-dev
     qt6-base-dev libgl-dev qt6-translations-l10n
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libfiu-dev fiu-utils
     clang libclang-rt-14-dev
     desktop-file-utils appstream librsvg2-bin
     xvfb xauth libxcb1-dev
