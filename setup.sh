@@ -19,7 +19,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    desktop-file-utils appstream librsvg2-bin
+    desktop-file-utils appstream librsvg2-bin cmark-gfm
     xvfb xauth libxcb1-dev
 )
 
