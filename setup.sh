@@ -2,13 +2,16 @@
 # Sets up a fresh Debian/Ubuntu machine for Dalvero and builds it: each
 # command installs what it needs and no more. ./setup.sh alone says how.
 set -euo pipefail
+# A FOLDER given to `run` is read from where the script was started.
+started_in=$PWD
 cd "$(dirname "$0")"
 
 usage() {
     cat <<'EOF'
 Sets up a fresh Debian/Ubuntu machine for Dalvero and builds it.
-  ./setup.sh run    install what is missing, build, start the program
-  ./setup.sh test   install what is missing, build, run the whole test suite
+  ./setup.sh run [FOLDER]   install what is missing, build, start the program in a
+                            demo folder made afresh (build/demo), or in FOLDER
+  ./setup.sh test           install what is missing, build, run the whole test suite
 Development extras (used by CI after the test suite):
   ./setup.sh sanitize          the test suite again under ASan + UBSan
   ./setup.sh fuzz [SECONDS]    a bounded fuzzing run (default 60 s)
@@ -192,7 +195,18 @@ run)
         echo "No display found: start Dalvero from a desktop session" >&2
         exit 1
     fi
-    exec build/app/dalvero
+    program=$PWD/build/app/dalvero
+    folder=${2:+$(cd "$started_in" && realpath "$2")}
+    if [ -z "$folder" ]; then
+        # Dalvero lists the files of the folder it starts in and makes UNI_KOP
+        # there: a made-up club's files, copied afresh so that each run starts
+        # from the same files and nothing lands in the checkout.
+        folder=build/demo
+        rm -rf "$folder"
+        cp -r docs/demo "$folder"
+    fi
+    cd "$folder"
+    exec "$program"
     ;;
 test)
     install_missing "${run_packages[@]}" "${test_packages[@]}"
