@@ -12,8 +12,9 @@ namespace dalvero {
 inline const QString kBackupFailed =
     QStringLiteral("Kunne ikke lave sikkerhedskopi af UNIKON-filen");
 
-// The folder under the base folder that holds the backups.
-inline const QString kBackupFolderName = QStringLiteral("UNI_KOP");
+// The folder under the base folder that holds the backups; the user guide
+// names it too, so its name comes from the top CMakeLists.txt.
+inline const QString kBackupFolderName = QStringLiteral(DALVERO_BACKUP_FOLDER);
 
 // Today's date (or any date) as short date text in the given locale.
 QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());

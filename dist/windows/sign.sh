@@ -10,7 +10,12 @@
 #   DALVERO_SIGN_TIMESTAMP_URL  optional: the time-stamping server (RFC 3161)
 #                               that vouches for the time of signing, so that
 #                               the signature stays valid after the
-#                               certificate expires; "" signs without one
+#                               certificate expires. When it does not answer,
+#                               nothing is signed and this fails: a release
+#                               must not go out with signatures that die with
+#                               the certificate. Set to "" on purpose to sign
+#                               without a timestamp (a build without network,
+#                               a throwaway test certificate).
 #   dist/windows/sign.sh FILE
 #   dist/windows/sign.sh --timestamp-url   prints the server that is used
 set -euo pipefail
@@ -35,11 +40,9 @@ sign() { # sign [OSSLSIGNCODE OPTIONS...]
 if [ -z "$timestamp_url" ]; then
     sign
 elif ! failure=$(sign -ts "$timestamp_url" 2>&1); then
-    # A build without a network still gives signed files; they hold as long
-    # as the certificate does.
-    sign
-    echo "sign.sh: signed without a timestamp: $timestamp_url did not answer" \
-        "($(tail -n 1 <<<"$failure")): $file" >&2
+    echo "sign.sh: $file not signed: the time-stamping server $timestamp_url did not answer" \
+        "($(tail -n 1 <<<"$failure")); DALVERO_SIGN_TIMESTAMP_URL= signs without a timestamp" >&2
+    exit 1
 fi
 mv "$signed" "$file"
 osslsigncode verify -CAfile "${DALVERO_SIGN_CA:-/etc/ssl/certs/ca-certificates.crt}" \

@@ -5,11 +5,13 @@
 # making its UNI_KOP in the user's folder, and a silent uninstall that leaves
 # the user's files alone. Also: nothing installed on a Windows older than 10,
 # an earlier installation in another folder replaced, neither install nor
-# uninstall while Dalvero runs, and, when a certificate was given
-# (DALVERO_SIGN_CA), every program file signed; the portable zip's files, and
-# its UNI_KOP kept in its folder when started there.
+# uninstall while Dalvero runs (nor an install when it starts after the first
+# check), and, when a certificate was given (DALVERO_SIGN_CA), every program
+# file signed; the portable zip's files, and its UNI_KOP kept in its folder
+# when started there.
 #   tests/installer/install_test.sh INSTALLER PORTABLE_ZIP
-# Needs wine, xvfb-run (when there is no display), od and unzip.
+# Needs wine, xvfb-run (when there is no display), od, unzip and
+# x86_64-w64-mingw32-gcc.
 set -uo pipefail
 installer=$(realpath "${1:?usage: install_test.sh INSTALLER PORTABLE_ZIP}")
 zip=$(realpath "${2:?usage: install_test.sh INSTALLER PORTABLE_ZIP}")
@@ -98,6 +100,33 @@ run_raw() { # run_raw PROGRAM ARGUMENTS: the exit status is the program's
 run_raw "$installer" '/S /D=C:\Gammel\Dalvero'
 wineserver -w
 check "an earlier installation in another folder" test -f "$earlier/dalvero.exe"
+# Dalvero started after the installer's own check, while the earlier
+# installation's uninstaller runs: a stand-in holds Dalvero's mark around it.
+cat >"$work/hold.c" <<'EOF_C'
+#include <windows.h>
+int main(void) {
+    CreateMutexW(NULL, FALSE, L"Global\\dk.dalvero.Dalvero.running");
+    wchar_t line[1024] = L"C:\\Gammel\\Dalvero\\Afinstaller-gammel.exe";
+    lstrcatW(line, wcschr(GetCommandLineW() + 1, L'"') + 1);
+    STARTUPINFOW start = {sizeof start};
+    PROCESS_INFORMATION child;
+    DWORD code = 1;
+    if (CreateProcessW(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &start, &child))
+        WaitForSingleObject(child.hProcess, INFINITE), GetExitCodeProcess(child.hProcess, &code);
+    return (int)code;
+}
+EOF_C
+mv "$earlier/Afinstaller.exe" "$earlier/Afinstaller-gammel.exe"
+x86_64-w64-mingw32-gcc -o "$work/hold.exe" "$work/hold.c"
+cp "$work/hold.exe" "$earlier/Afinstaller.exe"
+before=$(cd "$earlier" && find . | sort)
+run_raw "$installer" '/S /D=C:\Program Files\Dalvero'
+status=$?
+wineserver -w
+check "Dalvero started after the first check: the silent install fails ($status)" \
+    test "$status" -eq 3 -a ! -e "$program"
+check "and the earlier installation is whole" test "$(cd "$earlier" && find . | sort)" = "$before"
+mv -f "$earlier/Afinstaller-gammel.exe" "$earlier/Afinstaller.exe"
 run_raw "$installer" '/S /D=C:\Program Files\Dalvero'
 installed=$?
 wineserver -w
@@ -211,10 +240,18 @@ if [ -n "${DALVERO_SIGN_CA:-}" ]; then
     check "the installer, the uninstaller, the programs and every DLL, in the zip too, are signed" \
         test -z "$unsigned"
     [ -z "$unsigned" ] || echo "unsigned:$unsigned"
+    # sign.sh fails rather than sign without the timestamp it was given.
     url=$("$(dirname "$0")"/../../dist/windows/sign.sh --timestamp-url)
-    timeout 10 bash -c ": <>/dev/tcp/$(cut -d/ -f3 <<<"$url")/80" 2>/dev/null &&
-        check "every signature has a timestamp from $url" test -z "$untimed" ||
-        echo "skip - timestamps: ${url:-no time-stamping server} cannot be reached from here"
+    if [ -n "$url" ]; then
+        check "every signature has a timestamp from $url" test -z "$untimed"
+    else
+        echo "skip - timestamps: signed without one on purpose (DALVERO_SIGN_TIMESTAMP_URL=\"\")"
+    fi
+    cp "$work/hold.exe" "$work/unsigned.exe"
+    check "no signature when the time-stamping server does not answer; without one on purpose" \
+        bash -c '! DALVERO_SIGN_TIMESTAMP_URL=http://127.0.0.1:9 "$1" "$2" 2>/dev/null &&
+            cmp -s "$2" "$3" && DALVERO_SIGN_TIMESTAMP_URL= "$1" "$2"' - \
+        "$(dirname "$0")/../../dist/windows/sign.sh" "$work/unsigned.exe" "$work/hold.exe"
 fi
 wineserver -k
 wineserver -w
