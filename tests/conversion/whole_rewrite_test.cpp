@@ -26,6 +26,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -270,11 +271,22 @@ struct ProgramRun {
     bool inPlace;        // the folder takes no replacement file
 };
 
+// A fresh scene, or in a rerun of the test the parent's, named by the
+// variable DALVERO_STEP_SCENE.
 struct StepScene {
-    ScratchFolder folder;
-    QString unikon = folder.writeFile(QStringLiteral("uni/z12345"), kOld);
-    QString copies = folder.filePath(QStringLiteral("UNI_KOP"));
-    QString earlier = folder.writeFile(QStringLiteral("UNI_KOP/z12345_01-12-26"), kEarlier);
+    std::optional<ScratchFolder> scratch;
+    QString root = qEnvironmentVariable("DALVERO_STEP_SCENE");
+    QString unikon;
+    QString copies;
+    StepScene() {
+        if (root.isEmpty()) {
+            root = scratch.emplace().path();
+            scratch->writeFile(QStringLiteral("uni/z12345"), kOld);
+            scratch->writeFile(QStringLiteral("UNI_KOP/z12345_01-12-26"), kEarlier);
+        }
+        unikon = QDir(root).filePath(QStringLiteral("uni/z12345"));
+        copies = QDir(root).filePath(QStringLiteral("UNI_KOP"));
+    }
 };
 
 using StepHook = std::function<unsigned long(int, const char*)>;
@@ -394,6 +406,16 @@ class EveryStep : public ::testing::TestWithParam<ProgramRun> {};
 
 TEST_P(EveryStep, FailedOrEndedThereLosesNothing) {
     const ProgramRun& p = GetParam();
+    // A rerun by the test below: the rewrite, ended dead before step N.
+    if (const int end = qEnvironmentVariableIntValue("DALVERO_STEP_END_AT")) {
+        StepScene s;
+        rewriteWith(s, p, [&](int k, const char*) {
+            if (k == end)
+                std::_Exit(86);
+            return 0ul;
+        });
+        return;
+    }
     QStringList names;
     { // the steps of a run that nothing stops
         StepScene s;
@@ -440,21 +462,14 @@ TEST_P(EveryStep, FailedOrEndedThereLosesNothing) {
             expectTheNextRunWrites(s, p, at);
             count();
         }
-        // Ended right after step n-1, before step n: a child that stops dead.
+        // Ended right after step n-1, before step n: a process that stops dead.
         StepScene s;
-        const auto child =
-            dalvero::testing::runRestricted(dalvero::testing::Restriction::None, 0, [&] {
-                rewriteWith(s, p, [&](int k, const char*) {
-                    if (k == n)
-                        std::_Exit(86);
-                    return 0ul;
-                });
-                return QByteArray();
-            });
-        if (!child.setUp)
-            continue; // no fork on this system
         const std::string at =
             "ended before step " + std::to_string(n) + " (" + names[n - 1].toStdString() + ")";
+        EXPECT_EQ(dalvero::testing::rerunThisTest({QStringLiteral("DALVERO_STEP_END_AT=%1").arg(n),
+                                                   QStringLiteral("DALVERO_STEP_SCENE=") + s.root}),
+                  86)
+            << at;
         expectNothingLost(s, p, true, at);
         expectTheNextRunWrites(s, p, at);
         count();

@@ -5,8 +5,12 @@
 
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -96,6 +100,27 @@ ChildOutcome runRestricted(Restriction restriction, qint64 diskBytes,
         outcome.signal = WTERMSIG(status);
     }
     return outcome;
+}
+
+int rerunThisTest(const QStringList& variables) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter =
+        std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        for (const QString& variable : variables)
+            ::putenv(::strdup(variable.toLocal8Bit().constData()));
+        char program[] = "test";
+        char* const argv[] = {program, const_cast<char*>(filter.c_str()), nullptr};
+        ::execv("/proc/self/exe", argv);
+        ::_exit(127);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 HeldFile::HeldFile(const QString&, Sharing) : m_handle(nullptr) {}

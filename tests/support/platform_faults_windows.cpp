@@ -6,9 +6,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
+#include <string>
 #include <windows.h>
 
 namespace dalvero::testing {
@@ -24,6 +27,35 @@ void useBinaryStandardStreams() {
 
 ChildOutcome runRestricted(Restriction, qint64, const std::function<QByteArray()>&) {
     return {};
+}
+
+int rerunThisTest(const QStringList& variables) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    wchar_t program[MAX_PATH];
+    if (!::GetModuleFileNameW(nullptr, program, MAX_PATH))
+        return -1;
+    std::wstring line = L"\"" + std::wstring(program) + L"\" --gtest_filter=" +
+                        QString::fromLatin1(test->test_suite_name()).toStdWString() + L"." +
+                        QString::fromLatin1(test->name()).toStdWString();
+    for (const QString& variable : variables)
+        ::SetEnvironmentVariableW(variable.section(QLatin1Char('='), 0, 0).toStdWString().c_str(),
+                                  variable.section(QLatin1Char('='), 1).toStdWString().c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const bool started = ::CreateProcessW(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          nullptr, &startup, &process);
+    for (const QString& variable : variables)
+        ::SetEnvironmentVariableW(variable.section(QLatin1Char('='), 0, 0).toStdWString().c_str(),
+                                  nullptr);
+    if (!started)
+        return -1;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return static_cast<int>(code);
 }
 
 HeldFile::HeldFile(const QString& path, Sharing sharing)
