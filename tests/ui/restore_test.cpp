@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         RestoreCase{.name = "FileNamedInAnotherCase_WindowsOnlyCase",
                     .arrange =
                         [](RestoreTest& t) {
-                            QFile::rename(t.scratch.filePath(kUnikon),
-                                          t.scratch.filePath(QStringLiteral("unikon/Z12345")));
+                            QFile::remove(t.scratch.filePath(kUnikon));
+                            t.scratch.writeFile(QStringLiteral("unikon/Z12345"), kNow);
                         },
                     .chosen = QStringLiteral("unikon/Z12345"),
                     .fileAfter = kCopy,
