@@ -3,6 +3,8 @@
 #include "backup.h"
 #include "platform_files.h"
 
+#include <QFileInfo>
+
 namespace dalvero {
 
 Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
@@ -17,6 +19,17 @@ Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
         way = rewriteWay(file.value(), wait);
         if (!way)
             return way.failure();
+    }
+    // A file that was missing is only made, while it still is.
+    if (!job.shownBytes) {
+        if (QFileInfo::exists(file.value()) || QFileInfo(file.value()).isSymLink())
+            return Failure{kWriteFailed, job.chosenPath,
+                           kChangedSinceRead + QLatin1Char(' ') + job.whenChanged};
+        if (job.newBytes) {
+            if (Status failed = putInPlace(file.value(), *job.newBytes, way.value(), wait))
+                return *failed;
+        }
+        return Rewritten{file.value(), QString()};
     }
     // Read once: these are the bytes compared and backed up.
     const Result<QByteArray> now = readWhole(file.value(), kBackupFailed);

@@ -17,9 +17,11 @@ inline const QString kChangedSinceRead =
 // One rewrite of a UNIKON file the user chose, as "Dan fil" and "Læg kopien
 // tilbage" both make it.
 struct GuardedRewrite {
-    QString chosenPath;    // the file as the user chose it
-    QByteArray shownBytes; // its bytes as they were read and shown to the user
-    QString backupPath;    // the backup's name; the next free one from there
+    QString chosenPath; // the file as the user chose it
+    // Its bytes as they were read and shown to the user; none when it was
+    // missing, and a copy is put back as it.
+    std::optional<QByteArray> shownBytes;
+    QString backupPath; // the backup's name; the next free one from there
     // The new bytes; none when only the backup is wanted.
     std::optional<QByteArray> newBytes;
     // What the user is to do when the file changed since it was read.
@@ -28,7 +30,7 @@ struct GuardedRewrite {
 
 struct Rewritten {
     QString file;   // the file rewritten (a shortcut is refused, a link followed)
-    QString backup; // the backup made
+    QString backup; // the backup made; none for a file that was missing
 };
 
 // Resolves the chosen file, makes sure it can be rewritten (not a folder,

@@ -160,9 +160,12 @@ ReplaceOutcome replacing::takeName(const QString& temporary, const QString& targ
     if (error == ERROR_SUCCESS)
         return {};
     // The old file is gone and the new bytes are only under the
-    // replacement's name: they stay there until they can take the name.
-    if (!QFileInfo::exists(target) && QFileInfo::exists(temporary))
+    // replacement's name: they stay there, shown, until they can take the
+    // name.
+    if (!QFileInfo::exists(target) && QFileInfo::exists(temporary)) {
+        unhide(temporary);
         return {failure(what, path, error), true, false, temporary};
+    }
     // A scanner may hold the replacement too; one that cannot go now is
     // left out of every list and removed by the next replace.
     ::DeleteFileW(nativePath(temporary).c_str());

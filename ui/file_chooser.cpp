@@ -7,9 +7,15 @@ namespace dalvero {
 
 QString FileChooser::chooseFile(QWidget* parent, const QString& title, const QString& folder,
                                 const QString& nameFilter) {
-    const QString chosen = QFileDialog::getOpenFileName(parent, title, folder, nameFilter, nullptr,
-                                                        QFileDialog::DontResolveSymlinks);
-    return chosen.isEmpty() ? chosen : QDir::toNativeSeparators(chosen);
+    // A name that is not there may be typed too: a copy can be put back as
+    // a file that went missing.
+    QFileDialog dialog(parent, title, folder, nameFilter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontResolveSymlinks);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
 } // namespace dalvero

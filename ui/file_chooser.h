@@ -13,7 +13,8 @@ public:
     virtual ~FileChooser() = default;
 
     // The full path of the file chosen in `folder`, with the platform's
-    // separator; empty when the user cancels. `nameFilter` is a Qt file
+    // separator, or of a name typed there that no file has yet; empty when
+    // the user cancels. `nameFilter` is a Qt file
     // dialog filter ("z12345 (z12345);;Alle filer (*)"). A link or shortcut
     // comes back as itself, so that the caller decides what to do with it.
     virtual QString chooseFile(QWidget* parent, const QString& title, const QString& folder,

@@ -305,6 +305,13 @@ void RestoreWindow::showFile(const QString& path, bool report) {
                                          .arg(copy->fileName, copy->name.unikonName, chosenName));
         return;
     }
+    // A file gone missing (a replace that broke off) takes the copy as it is.
+    if (!QFileInfo::exists(file.value()) && !QFileInfo(file.value()).isSymLink()) {
+        m_filePath = file.value();
+        m_fileMissing = true;
+        setCaption(m_chosenFile, m_filePath + QStringLiteral(" (findes ikke)"));
+        return;
+    }
     // Through a link, the file could be the copy itself, which is never changed.
     const QString target = QFileInfo(file.value()).canonicalFilePath();
     if (!target.isEmpty() && target == QFileInfo(copy->path).canonicalFilePath()) {
@@ -331,6 +338,7 @@ void RestoreWindow::showFile(const QString& path, bool report) {
 void RestoreWindow::forgetFile() {
     m_filePath.clear();
     m_fileBytes.clear();
+    m_fileMissing = false;
     m_fileLines->clear();
     setCaption(m_chosenFile, QString());
 }
@@ -339,7 +347,7 @@ void RestoreWindow::showChanges() {
     const BackupCopy* copy = currentCopy();
     const bool ready = copy && m_copyBytes && !m_filePath.isEmpty();
     // Once the file is as the copy, there is nothing to put back.
-    const bool same = ready && m_fileBytes == *m_copyBytes;
+    const bool same = ready && !m_fileMissing && m_fileBytes == *m_copyBytes;
     m_putBack->setEnabled(ready && !same);
     if (!copy) {
         setCaption(m_copyCount, QString());
@@ -387,7 +395,7 @@ void RestoreWindow::putBack() {
     const QString file = m_filePath;
     const GuardedRewrite job{
         .chosenPath = file,
-        .shownBytes = m_fileBytes,
+        .shownBytes = m_fileMissing ? std::nullopt : std::optional(m_fileBytes),
         .backupPath = backupPath(m_baseFolder, QFileInfo(file).fileName(), m_seam.todayText()),
         .newBytes = *m_copyBytes,
         .whenChanged = QStringLiteral("Den vises nu, som den er.")};
@@ -403,6 +411,12 @@ void RestoreWindow::putBack() {
     showChanges();
     if (!written) {
         m_seam.showFailure(this, written.failure());
+        return;
+    }
+    if (written.value().backup.isEmpty()) {
+        setCaption(m_prompt, QStringLiteral("Kopien %1 er lagt tilbage.").arg(chosen.fileName));
+        m_seam.showMessage(
+            this, QStringLiteral("Kopien %1 er lagt tilbage som %2.").arg(chosen.fileName, file));
         return;
     }
     setCaption(m_prompt, QStringLiteral("Kopien %1 er lagt tilbage. Filen, som den var lige før, "

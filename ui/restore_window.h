@@ -61,6 +61,7 @@ private:
     // its bytes as shown: it is rewritten only while it still holds them.
     QString m_filePath;
     QByteArray m_fileBytes;
+    bool m_fileMissing = false; // the chosen name has no file: the copy may become it
 
     QLabel* m_prompt = nullptr;
     QLabel* m_copiesCaption = nullptr;

@@ -126,6 +126,11 @@ INSTANTIATE_TEST_SUITE_P(
                     .fileAfter = kCopy,
                     .made = {"Z12345_07-12-26"},
                     .said = kPutBack},
+        // A replace that broke off left no file of that name.
+        RestoreCase{.name = "CopyBackAsAFileGoneMissing",
+                    .arrange = [](RestoreTest& t) { QFile::remove(t.scratch.filePath(kUnikon)); },
+                    .fileAfter = kCopy,
+                    .said = QStringLiteral("er lagt tilbage som")},
         RestoreCase{.name = "CopyOverAFileOfAnotherName",
                     .chosen = QStringLiteral("unikon/z99999"),
                     .fileAfter = "other member\r\n",

@@ -13,6 +13,8 @@
 #include "window_test.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <aclapi.h>
@@ -198,6 +200,7 @@ struct ScriptedCase {
     const char* reason;                    // part of it; none: the new list is written
     unsigned long replace = ERROR_SUCCESS; // the replace's answer, `replaceTries` times
     int replaceTries = 0;
+    unsigned long move = ERROR_SUCCESS; // the answer of each move into the name
 };
 
 class ScriptedWindows : public WindowTest, public ::testing::WithParamInterface<ScriptedCase> {
@@ -221,9 +224,24 @@ TEST_P(ScriptedWindows, DanFilTakesTheFileSystemsAnswer) {
     platform::scriptedAnswers().replace = [&](const QString&) {
         return replaces++ < c.replaceTries ? c.replace : ERROR_SUCCESS;
     };
+    platform::scriptedAnswers().step = [&](const char* step, const QString&) {
+        return QByteArray(step) == "replace: move" ? c.move : ERROR_SUCCESS;
+    };
     w.clickDanFil();
     // A refusal before the replace leaves no backup, and no leftover is listed.
     EXPECT_EQ(backups().size(), c.reason && c.replaceTries == 0 ? 0 : 1);
+    if (c.move) { // the new list kept whole under the name the report gives
+        ASSERT_EQ(w.seam.failures.size(), 1);
+        const QStringList kept = QDir(unikonFolder).entryList({".~dalvero-z1-*"}, QDir::Files);
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_TRUE(w.seam.failures[0].reason.contains(
+            QDir::toNativeSeparators(QDir(unikonFolder).filePath(kept[0]))))
+            << w.seam.failures[0].reason;
+        EXPECT_EQ(fileBytes(QDir(unikonFolder).filePath(kept[0])),
+                  matchKey("07", "1111") + "Wabcdefghijk\r\n");
+        EXPECT_FALSE(QFileInfo::exists(unikon));
+        return;
+    }
     EXPECT_EQ(folderEntries(unikonFolder), QStringList{"z1"});
     if (c.reason) {
         ASSERT_EQ(w.seam.failures.size(), 1);
@@ -257,7 +275,10 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptedCase{"ReplaceDeniedThroughout_WrittenInPlace_StandsInForRightsWithoutDelete",
                      ERROR_SUCCESS, nullptr, ERROR_ACCESS_DENIED, 99},
         ScriptedCase{"OldFileGoneNewOneNotYetMoved_StandsInForUnableToMoveReplacement",
-                     ERROR_SUCCESS, nullptr, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1}),
+                     ERROR_SUCCESS, nullptr, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1},
+        ScriptedCase{"OldFileGoneNewOneNeverMoved_StandsInForUnableToMoveReplacement",
+                     ERROR_SUCCESS, "den nye liste ligger i", ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1,
+                     ERROR_SHARING_VIOLATION}),
     rowName);
 
 TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUserInProgramFiles) {
