@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace dalvero {
 
@@ -16,6 +17,13 @@ QString FileChooser::chooseFile(QWidget* parent, const QString& title, const QSt
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+QString nameFilter(const QString& name) {
+    const QString all = QStringLiteral("Alle filer (*)");
+    if (name.contains(QRegularExpression(QStringLiteral("[\\s*?\\[\\]();]"))))
+        return all;
+    return QStringLiteral("UNIKON filen %1 (%1);;").arg(name) + all;
 }
 
 } // namespace dalvero

@@ -21,4 +21,8 @@ public:
                                const QString& nameFilter);
 };
 
+// The filter that offers the one file of `name`, where a filter can hold it:
+// blanks part patterns, and the wildcards would match others.
+QString nameFilter(const QString& name);
+
 } // namespace dalvero

@@ -8,6 +8,7 @@
 #include "program.h"
 #include "twips.h"
 #include "user_guide.h"
+#include "window_parts.h"
 #include "year_combo.h"
 
 #include <QCheckBox>
@@ -15,14 +16,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 
 namespace dalvero {
 
 namespace {
-
-const char* const kAccessiblePrefix = "dalveroAccessiblePrefix";
 
 // The caption beside each of the two counts.
 const QString kCountCaption = QStringLiteral("Antal Duer");
@@ -35,8 +33,7 @@ const QString kFallbackFont = QStringLiteral("DejaVu Sans");
 template <typename Widget>
 Widget* place(Widget* widget, const char* name, const Twips& twips, int left, int top, int width,
               int height) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twips.rect(left, top, width, height));
+    named(widget, name)->setGeometry(twips.rect(left, top, width, height));
     return widget;
 }
 
@@ -104,8 +101,7 @@ Form1::Form1(const QString& baseFolder, PlatformSeam& seam, QWidget* parent)
 
     const Twips twips(*this);
     setFixedSize(twips.pixels(kClientWidth), twips.pixels(kClientHeight));
-    if (const QScreen* shownOn = screen())
-        move(shownOn->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void Form1::buildControls() {
@@ -163,9 +159,7 @@ void Form1::buildControls() {
 
     m_command1 = place(new QPushButton(QStringLiteral("Dan fil"), this), "Command1", twips, 10320,
                        5400, 1455, 255);
-    // Enter on the focused button presses it, as Space does; Qt does that by
-    // itself only in dialogs.
-    m_command1->setAutoDefault(true);
+    pressedByEnter({m_command1});
     // A style that keeps a margin inside the bevel (Windows' does) has no room
     // for the caption at the laid-out height; let the button grow downwards
     // to the height the style asks, up to the window's lower edge, rather than
@@ -179,10 +173,8 @@ void Form1::buildControls() {
 }
 
 void Form1::setTabOrder() {
-    const QList<QWidget*> order = {m_file1, m_dir1,  m_drive1,   m_list1,  m_check1, m_combo2,
-                                   m_list2, m_list3, m_command1, m_drive3, m_dir3,   m_file2};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    setTabChain({m_file1, m_dir1, m_drive1, m_list1, m_check1, m_combo2, m_list2, m_list3,
+                 m_command1, m_drive3, m_dir3, m_file2});
 }
 
 void Form1::describeForAccessibility() {
@@ -207,21 +199,12 @@ void Form1::describeForAccessibility() {
 
     // A label's name is what it shows; the ones that start empty also say
     // what they show.
-    m_label4->setProperty(kAccessiblePrefix, QStringLiteral("Eksportfilens hoved"));
-    m_label1_5->setProperty(kAccessiblePrefix, QStringLiteral("Antal duer i gammel UNIKON fil"));
-    m_label1_1->setProperty(kAccessiblePrefix, QStringLiteral("Antal duer i ny UNIKON fil"));
+    setAccessiblePrefix(m_label4, QStringLiteral("Eksportfilens hoved"));
+    setAccessiblePrefix(m_label1_5, QStringLiteral("Antal duer i gammel UNIKON fil"));
+    setAccessiblePrefix(m_label1_1, QStringLiteral("Antal duer i ny UNIKON fil"));
     for (QLabel* each :
          {m_label5, m_label4, m_label3, m_label2, m_label1_4, m_label1_5, m_label1_0, m_label1_1})
         setCaption(each, each->text());
-}
-
-void Form1::setCaption(QLabel* label, const QString& text) {
-    label->setText(text);
-    const QString prefix = label->property(kAccessiblePrefix).toString();
-    if (prefix.isEmpty())
-        label->setAccessibleName(text);
-    else
-        label->setAccessibleName(text.isEmpty() ? prefix : prefix + QStringLiteral(": ") + text);
 }
 
 void Form1::setCountTooltip(QLabel* label, const QString& text) {

@@ -63,7 +63,6 @@ private:
     // Reports the failure; the handler returns next, with the window as it
     // was before the event, so that the user can mend the cause and try again.
     void fail(const Failure& failure);
-    void setCaption(QLabel* label, const QString& text);
     // A count shows just the number; the tooltip, which a screen reader also
     // says, breaks it down.
     void setCountTooltip(QLabel* label, const QString& text);

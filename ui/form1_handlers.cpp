@@ -16,6 +16,7 @@
 #include "platform_seam.h"
 #include "text_rules.h"
 #include "unikon_merge.h"
+#include "window_parts.h"
 #include "year_combo.h"
 #include "year_list.h"
 

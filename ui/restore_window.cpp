@@ -5,12 +5,11 @@
 #include "file_chooser.h"
 #include "guarded_rewrite.h"
 #include "line_list.h"
-#include "platform_files.h"
 #include "platform_seam.h"
 #include "restore_marks.h"
 #include "text_rules.h"
-#include "unikon_merge.h"
 #include "user_guide.h"
+#include "window_parts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +17,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -28,37 +25,17 @@ namespace dalvero {
 
 namespace {
 
-const char* const kAccessiblePrefix = "dalveroAccessiblePrefix";
 const QString kPutBackCaption = QStringLiteral("Læg kopien &tilbage");
 
 QString linesText(qsizetype count) {
     return count == 1 ? QStringLiteral("1 linje") : QStringLiteral("%1 linjer").arg(count);
 }
 
-QString withoutMnemonic(QString caption) {
-    return caption.remove(QLatin1Char('&'));
-}
-
-// The dialog offers the one name the copy belongs to, where a filter can
-// hold it: blanks part patterns and the wildcards would match others.
-QString nameFilter(const QString& name) {
-    const QString all = QStringLiteral("Alle filer (*)");
-    if (name.contains(QRegularExpression(QStringLiteral("[\\s*?\\[\\]();]"))))
-        return all;
-    return QStringLiteral("UNIKON filen %1 (%1);;").arg(name) + all;
-}
-
-QLabel* wrappingLabel(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
+QLabel* wrappingLabel(const char* name, QWidget* parent) {
+    auto* label = named(new QLabel(parent), name);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     return label;
-}
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 } // namespace
@@ -84,19 +61,16 @@ RestoreWindow::RestoreWindow(const QString& baseFolder, PlatformSeam& seam, File
 
     const QFontMetrics metrics(font());
     resize(sizeHint().expandedTo(QSize(metrics.averageCharWidth() * 110, metrics.height() * 34)));
-    if (const QScreen* shownOn = screen()) {
-        resize(size().boundedTo(shownOn->availableGeometry().size()));
-        move(shownOn->availableGeometry().center() - rect().center());
-    }
+    centreOnScreen(this);
 }
 
 void RestoreWindow::buildControls() {
-    m_prompt = wrappingLabel(QStringLiteral("Prompt"), this);
+    m_prompt = wrappingLabel("Prompt", this);
     QFont promptFont = font();
     promptFont.setBold(true);
     m_prompt->setFont(promptFont);
 
-    m_copiesCaption = wrappingLabel(QStringLiteral("CopiesCaption"), this);
+    m_copiesCaption = wrappingLabel("CopiesCaption", this);
     m_copyTable = named(new QTreeWidget(this), "Copies");
     m_copyTable->setRootIsDecorated(false);
     m_copyTable->setItemsExpandable(false);
@@ -107,7 +81,7 @@ void RestoreWindow::buildControls() {
     m_copiesCaption->setBuddy(m_copyTable);
 
     m_chooseFile = named(new QPushButton(QStringLiteral("&Vælg UNIKON fil …"), this), "ChooseFile");
-    m_chosenFile = wrappingLabel(QStringLiteral("ChosenFile"), this);
+    m_chosenFile = wrappingLabel("ChosenFile", this);
     m_chosenFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     // Headings rather than frame titles: a label is as wide as its text
@@ -124,31 +98,20 @@ void RestoreWindow::buildControls() {
     m_putBack = named(new QPushButton(kPutBackCaption, this), "PutBack");
     m_close = named(new QPushButton(QStringLiteral("&Luk"), this), "Close");
     m_help = named(new QPushButton(QStringLiteral("&Hjælp"), this), "Help");
-    // Enter on the focused button presses it, as Space does; Qt does that by
-    // itself only in dialogs.
-    for (QPushButton* button : {m_chooseFile, m_putBack, m_close, m_help})
-        button->setAutoDefault(true);
+    pressedByEnter({m_chooseFile, m_putBack, m_close, m_help});
 
-    auto* fileColumn = new QVBoxLayout;
-    fileColumn->addWidget(m_fileHeading);
-    fileColumn->addWidget(m_fileLines);
-    fileColumn->addWidget(m_fileCount);
-    auto* copyColumn = new QVBoxLayout;
-    copyColumn->addWidget(m_copyHeading);
-    copyColumn->addWidget(m_copyLines);
-    copyColumn->addWidget(m_copyCount);
-
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(m_chooseFile);
-    fileRow->addWidget(m_chosenFile, 1);
+    const auto box = [](QBoxLayout* layout, std::initializer_list<QWidget*> widgets) {
+        for (QWidget* widget : widgets)
+            layout->addWidget(widget);
+        return layout;
+    };
+    QBoxLayout* fileRow = box(new QHBoxLayout, {m_chooseFile, m_chosenFile});
+    fileRow->setStretch(1, 1);
     auto* sideBySide = new QHBoxLayout;
-    sideBySide->addLayout(fileColumn);
-    sideBySide->addLayout(copyColumn);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_putBack);
-    buttons->addWidget(m_close);
-    buttons->addWidget(m_help);
+    sideBySide->addLayout(box(new QVBoxLayout, {m_fileHeading, m_fileLines, m_fileCount}));
+    sideBySide->addLayout(box(new QVBoxLayout, {m_copyHeading, m_copyLines, m_copyCount}));
+    QBoxLayout* buttons = box(new QHBoxLayout, {m_putBack, m_close, m_help});
+    buttons->insertStretch(0, 1);
 
     auto* window = new QVBoxLayout(this);
     window->addWidget(m_prompt);
@@ -158,39 +121,22 @@ void RestoreWindow::buildControls() {
     window->addLayout(sideBySide, 3);
     window->addLayout(buttons);
 
-    QWidget::setTabOrder(m_copyTable, m_chooseFile);
-    QWidget::setTabOrder(m_chooseFile, m_fileLines);
-    QWidget::setTabOrder(m_fileLines, m_copyLines);
-    QWidget::setTabOrder(m_copyLines, m_putBack);
-    QWidget::setTabOrder(m_putBack, m_close);
-    QWidget::setTabOrder(m_close, m_help);
+    setTabChain({m_copyTable, m_chooseFile, m_fileLines, m_copyLines, m_putBack, m_close, m_help});
 }
 
 void RestoreWindow::describeForAccessibility() {
     m_copyTable->setAccessibleName(QStringLiteral("Kopier"));
-    m_chooseFile->setAccessibleName(withoutMnemonic(m_chooseFile->text()));
-    m_putBack->setAccessibleName(withoutMnemonic(m_putBack->text()));
-    m_close->setAccessibleName(withoutMnemonic(m_close->text()));
-    m_help->setAccessibleName(withoutMnemonic(m_help->text()));
+    for (QPushButton* button : {m_chooseFile, m_putBack, m_close, m_help})
+        button->setAccessibleName(withoutMnemonic(button->text()));
     m_fileLines->setAccessibleName(QStringLiteral("Linjer i UNIKON filen nu"));
     m_copyLines->setAccessibleName(QStringLiteral("Linjer i kopien"));
-    m_chosenFile->setProperty(kAccessiblePrefix, QStringLiteral("Valgt UNIKON fil"));
-    m_fileCount->setProperty(kAccessiblePrefix, QStringLiteral("Antal linjer i UNIKON filen nu"));
-    m_copyCount->setProperty(kAccessiblePrefix, QStringLiteral("Antal linjer i kopien"));
-    m_prompt->setProperty(kAccessiblePrefix, QStringLiteral("Vejledning"));
+    setAccessiblePrefix(m_chosenFile, QStringLiteral("Valgt UNIKON fil"));
+    setAccessiblePrefix(m_fileCount, QStringLiteral("Antal linjer i UNIKON filen nu"));
+    setAccessiblePrefix(m_copyCount, QStringLiteral("Antal linjer i kopien"));
+    setAccessiblePrefix(m_prompt, QStringLiteral("Vejledning"));
     for (QLabel* each : {m_prompt, m_copiesCaption, m_chosenFile, m_fileHeading, m_fileCount,
                          m_copyHeading, m_copyCount})
         setCaption(each, each->text());
-}
-
-void RestoreWindow::setCaption(QLabel* label, const QString& text) {
-    label->setText(text);
-    const QString prefix = label->property(kAccessiblePrefix).toString();
-    const QString shown = withoutMnemonic(text);
-    if (prefix.isEmpty())
-        label->setAccessibleName(shown);
-    else
-        label->setAccessibleName(shown.isEmpty() ? prefix : prefix + QStringLiteral(": ") + shown);
 }
 
 const BackupCopy* RestoreWindow::currentCopy() const {
@@ -260,13 +206,9 @@ void RestoreWindow::showCopy() {
     m_copyBytes = bytes.value();
     m_copyLines->addLines(splitLines(*m_copyBytes));
     // A file chosen for a copy of another file does not take this one.
-    if (!m_filePath.isEmpty() && !isFileOf(*copy, m_filePath))
+    if (m_target && !isFileOf(*copy, m_target->path))
         forgetFile();
     showChanges();
-}
-
-bool RestoreWindow::isFileOf(const BackupCopy& copy, const QString& path) {
-    return QFileInfo(path).fileName().compare(copy.name.unikonName, platform::fileNameCase()) == 0;
 }
 
 void RestoreWindow::chooseFile() {
@@ -275,79 +217,41 @@ void RestoreWindow::chooseFile() {
         return;
     const QString name = copy->name.unikonName;
     const QString folder =
-        m_filePath.isEmpty() ? QDir::currentPath() : QFileInfo(m_filePath).absolutePath();
+        m_target ? QFileInfo(m_target->path).absolutePath() : QDir::currentPath();
     const QString path = m_chooser.chooseFile(
         this, QStringLiteral("Vælg UNIKON filen %1").arg(name), folder, nameFilter(name));
     if (path.isEmpty())
         return;
-    showFile(path);
+    showFile(checkRestoreTarget(*copy, path, backupFolder(m_baseFolder)));
     showChanges();
 }
 
-void RestoreWindow::showFile(const QString& path, bool report) {
+void RestoreWindow::showFile(const TargetCheck& checked, bool report) {
     forgetFile();
-    const BackupCopy* copy = currentCopy();
-    if (!copy)
-        return;
-    const QString readWhat = QStringLiteral("Kunne ikke læse UNIKON-filen");
-    // A shortcut is refused as "Dan fil" refuses it, whatever its name.
-    const Result<QString> file = platform::resolveChosenFile(path, readWhat);
-    if (!file) {
-        if (report)
-            m_seam.showFailure(this, file.failure());
-        return;
+    if (const auto* target = std::get_if<RestoreTarget>(&checked)) {
+        m_target = *target;
+        if (target->file)
+            m_fileLines->addLines(target->file->lines);
+        setCaption(m_chosenFile,
+                   target->path + (target->file ? QString() : QStringLiteral(" (findes ikke)")));
+    } else if (const auto* failure = std::get_if<Failure>(&checked); failure && report) {
+        m_seam.showFailure(this, *failure);
+    } else if (report) {
+        m_seam.showMessage(this, std::get<ChooseAnother>(checked).advice);
     }
-    if (!isFileOf(*copy, file.value())) {
-        const QString chosenName = QFileInfo(file.value()).fileName();
-        if (report)
-            m_seam.showMessage(this, QStringLiteral("Kopien %1 hører til filen %2, ikke til %3.\n\n"
-                                                    "Vælg filen %2.")
-                                         .arg(copy->fileName, copy->name.unikonName, chosenName));
-        return;
-    }
-    // A file gone missing (a replace that broke off) takes the copy as it is.
-    if (!QFileInfo::exists(file.value()) && !QFileInfo(file.value()).isSymLink()) {
-        m_filePath = file.value();
-        m_fileMissing = true;
-        setCaption(m_chosenFile, m_filePath + QStringLiteral(" (findes ikke)"));
-        return;
-    }
-    // Through a link, the file could be the copy itself, which is never changed.
-    const QString target = QFileInfo(file.value()).canonicalFilePath();
-    if (!target.isEmpty() && target == QFileInfo(copy->path).canonicalFilePath()) {
-        if (report)
-            m_seam.showFailure(
-                this,
-                Failure{
-                    QStringLiteral("Kopien kan ikke lægges tilbage over filen"), file.value(),
-                    QStringLiteral("Det er selve kopien i %1").arg(backupFolder(m_baseFolder))});
-        return;
-    }
-    const Result<UnikonFile> read = readUnikonFile(file.value());
-    if (!read) {
-        if (report)
-            m_seam.showFailure(this, read.failure());
-        return;
-    }
-    m_filePath = file.value();
-    m_fileBytes = read.value().bytes;
-    m_fileLines->addLines(read.value().lines);
-    setCaption(m_chosenFile, m_filePath);
 }
 
 void RestoreWindow::forgetFile() {
-    m_filePath.clear();
-    m_fileBytes.clear();
-    m_fileMissing = false;
+    m_target.reset();
     m_fileLines->clear();
     setCaption(m_chosenFile, QString());
 }
 
 void RestoreWindow::showChanges() {
     const BackupCopy* copy = currentCopy();
-    const bool ready = copy && m_copyBytes && !m_filePath.isEmpty();
+    const bool ready = copy && m_copyBytes && m_target;
     // Once the file is as the copy, there is nothing to put back.
-    const bool same = ready && !m_fileMissing && m_fileBytes == *m_copyBytes;
+    const bool same = ready && m_target->file && m_target->file->bytes == *m_copyBytes;
     m_putBack->setEnabled(ready && !same);
     if (!copy) {
         setCaption(m_copyCount, QString());
@@ -377,7 +281,7 @@ void RestoreWindow::showChanges() {
         return;
     }
     // What would refuse the rewrite is told now, not only after the click.
-    if (Status refused = checkRewritable(m_filePath, {})) {
+    if (Status refused = checkRewritable(m_target->path, {})) {
         setCaption(m_prompt, QStringLiteral("Filen kan ikke skrives lige nu: %1\n"
                                             "Ret det, og klik så på '%2'")
                                  .arg(refused->reason, withoutMnemonic(kPutBackCaption)));
@@ -389,13 +293,16 @@ void RestoreWindow::showChanges() {
 
 void RestoreWindow::putBack() {
     const BackupCopy* copy = currentCopy();
-    if (!copy || m_filePath.isEmpty() || !m_copyBytes)
+    if (!copy || !m_target || !m_copyBytes)
         return;
     const BackupCopy chosen = *copy;
-    const QString file = m_filePath;
+    // Resolved when it was chosen: the rewrite and the file shown afterwards
+    // take the same path.
+    const RestoreTarget target = *m_target;
+    const QString& file = target.path;
     const GuardedRewrite job{
         .chosenPath = file,
-        .shownBytes = m_fileMissing ? std::nullopt : std::optional(m_fileBytes),
+        .shownBytes = target.file ? std::optional(target.file->bytes) : std::nullopt,
         .backupPath = backupPath(m_baseFolder, QFileInfo(file).fileName(), m_seam.todayText()),
         .newBytes = *m_copyBytes,
         .whenChanged = QStringLiteral("Den vises nu, som den er.")};
@@ -407,7 +314,8 @@ void RestoreWindow::putBack() {
 
     // The list shows any new backup; the file is shown as it is now.
     listCopies(chosen.path);
-    showFile(file, false);
+    if (const BackupCopy* shown = currentCopy())
+        showFile(checkRestoreTarget(*shown, target, backupFolder(m_baseFolder)), false);
     showChanges();
     if (!written) {
         m_seam.showFailure(this, written.failure());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup_copies.h"
+#include "restore_target.h"
 
 #include <QWidget>
 
@@ -37,18 +38,14 @@ private:
     void listCopies(const QString& keptPath = {});
     void showCopy();
     void chooseFile();
-    // Shows the chosen file if it may take the current copy and can be read;
-    // else it is forgotten, with the reason told when `report` is set.
-    void showFile(const QString& path, bool report = true);
-    // Whether `path` names the file the copy was made of, as the system
-    // compares names.
-    static bool isFileOf(const BackupCopy& copy, const QString& path);
+    // Shows the file that may take the current copy; else it is forgotten,
+    // with the reason told when `report` is set.
+    void showFile(const TargetCheck& checked, bool report = true);
     void forgetFile();
     void showChanges();
     void putBack();
 
     const BackupCopy* currentCopy() const;
-    void setCaption(QLabel* label, const QString& text);
 
     QString m_baseFolder;
     PlatformSeam& m_seam;
@@ -59,9 +56,7 @@ private:
     std::optional<QByteArray> m_copyBytes;
     // The chosen UNIKON file, once it is known to take the current copy, and
     // its bytes as shown: it is rewritten only while it still holds them.
-    QString m_filePath;
-    QByteArray m_fileBytes;
-    bool m_fileMissing = false; // the chosen name has no file: the copy may become it
+    std::optional<RestoreTarget> m_target;
 
     QLabel* m_prompt = nullptr;
     QLabel* m_copiesCaption = nullptr;

@@ -1,13 +1,16 @@
-// Backups read back: the file each one was made from, and the order they
-// are listed in.
+// Backups read back: the file each one was made from, the order they are
+// listed in, and which file one may be put back over.
 #include "backup_copies.h"
 #include "named_row.h"
+#include "restore_target.h"
 #include "scratch_folder.h"
 
 #include <QFile>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace dalvero::testing {
 namespace {
@@ -91,6 +94,91 @@ TEST(BackupCopies, NewestByNameFirstAndOnlyBackups) {
     EXPECT_EQ(names, QStringList({"z12345_kopi-1", "z12345_12-7-20_3", "z12345_12-7-20_2",
                                   "z12345_12-7-20", "z12345_12-6-20", "z12345_11-30-20"}));
 }
+
+struct TargetCase {
+    const char* name;
+    QString chosen;
+    std::function<void(const ScratchFolder&)> arrange = {};
+    // Part of what the user is told when the file may not take the copy;
+    // else the bytes it is shown with, none for a file that is missing.
+    QString refused = {};
+    std::optional<QByteArray> bytes = "A\r\n";
+};
+
+class RestoreTargets : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(RestoreTargets, OnlyTheFileTheCopyWasMadeOf) {
+    const TargetCase& c = GetParam();
+    ScratchFolder scratch;
+    const QString name = QStringLiteral("z12345_06-12-26");
+    const BackupCopy copy{scratch.writeFile(QStringLiteral("UNI_KOP/") + name, "copy\r\n"),
+                          name,
+                          *parseCopyName(name),
+                          {},
+                          {}};
+    scratch.writeFile(QStringLiteral("unikon/z12345"), "A\r\n");
+    scratch.writeFile(QStringLiteral("unikon/z99999"), "B\r\n");
+    if (c.arrange)
+        c.arrange(scratch);
+    const TargetCheck checked = checkRestoreTarget(copy, scratch.filePath(c.chosen),
+                                                   scratch.filePath(QStringLiteral("UNI_KOP")));
+    QString said;
+    if (const auto* failure = std::get_if<Failure>(&checked))
+        said = failure->message();
+    if (const auto* another = std::get_if<ChooseAnother>(&checked))
+        said = another->advice;
+    ASSERT_EQ(said.isEmpty(), c.refused.isEmpty()) << said.toStdString();
+    EXPECT_TRUE(said.contains(c.refused)) << said.toStdString();
+    if (!said.isEmpty())
+        return;
+    const RestoreTarget& target = std::get<RestoreTarget>(checked);
+    EXPECT_EQ(target.path, scratch.filePath(c.chosen));
+    EXPECT_EQ(target.file ? std::optional(target.file->bytes) : std::nullopt, c.bytes);
+}
+
+void removeTheFile(const ScratchFolder& s) {
+    QFile::remove(s.filePath(QStringLiteral("unikon/z12345")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, RestoreTargets,
+                         ::testing::ValuesIn(onThisPlatform<TargetCase>({
+                             {.name = "TheFileOfItsName", .chosen = "unikon/z12345"},
+                             // A replace that broke off left no file of that name.
+                             {.name = "AFileGoneMissing",
+                              .chosen = "unikon/z12345",
+                              .arrange = removeTheFile,
+                              .bytes = std::nullopt},
+                             {.name = "AFileOfAnotherName",
+                              .chosen = "unikon/z99999",
+                              .refused = "hører til filen z12345, ikke til z99999"},
+                             {.name = "AFolderOfItsName",
+                              .chosen = "unikon/z12345",
+                              .arrange =
+                                  [](const ScratchFolder& s) {
+                                      removeTheFile(s);
+                                      s.makeFolder(QStringLiteral("unikon/z12345"));
+                                  },
+                              .refused = "Det er en mappe"},
+                             {.name = "Shortcut_WindowsOnlyShortcut",
+                              .chosen = "unikon/z12345.lnk",
+                              .arrange =
+                                  [](const ScratchFolder& s) {
+                                      QFile::link(s.filePath(QStringLiteral("unikon/z12345")),
+                                                  s.filePath(QStringLiteral("unikon/z12345.lnk")));
+                                  },
+                              .refused = "genvej"},
+                             // Through a link the file would be the copy itself.
+                             {.name = "LinkToTheCopyItself_LinuxOnlySymlink",
+                              .chosen = "unikon/z12345",
+                              .arrange =
+                                  [](const ScratchFolder& s) {
+                                      removeTheFile(s);
+                                      makeSymbolicLink(QStringLiteral("../UNI_KOP/z12345_06-12-26"),
+                                                       s.filePath(QStringLiteral("unikon/z12345")));
+                                  },
+                              .refused = "Det er selve kopien"},
+                         })),
+                         rowName);
 
 } // namespace
 } // namespace dalvero::testing

@@ -131,10 +131,6 @@ INSTANTIATE_TEST_SUITE_P(
                     .arrange = [](RestoreTest& t) { QFile::remove(t.scratch.filePath(kUnikon)); },
                     .fileAfter = kCopy,
                     .said = QStringLiteral("er lagt tilbage som")},
-        RestoreCase{.name = "CopyOverAFileOfAnotherName",
-                    .chosen = QStringLiteral("unikon/z99999"),
-                    .fileAfter = "other member\r\n",
-                    .said = QStringLiteral("hører til filen z12345, ikke til z99999")},
         // Told as soon as the file is chosen, and refused with nothing written.
         RestoreCase{
             .name = "ReadOnlyFile",
@@ -156,25 +152,6 @@ INSTANTIATE_TEST_SUITE_P(
                                 t.scratch.filePath(kUnikon), HeldFile::Sharing::Nothing);
                         },
                     .said = QStringLiteral("bruges af et andet program")},
-        RestoreCase{.name = "Shortcut_WindowsOnlyShortcut",
-                    .arrange =
-                        [](RestoreTest& t) {
-                            QFile::link(t.scratch.filePath(kUnikon),
-                                        t.scratch.filePath(QStringLiteral("unikon/z12345.lnk")));
-                        },
-                    .chosen = QStringLiteral("unikon/z12345.lnk"),
-                    .fileAfter = std::nullopt,
-                    .said = QStringLiteral("genvej")},
-        // Through a link the file would be the copy itself.
-        RestoreCase{.name = "FileIsALinkToTheCopy_LinuxOnlySymlink",
-                    .arrange =
-                        [](RestoreTest& t) {
-                            QFile::remove(t.scratch.filePath(kUnikon));
-                            makeSymbolicLink(QStringLiteral("../UNI_KOP/") + kCopyName,
-                                             t.scratch.filePath(kUnikon));
-                        },
-                    .fileAfter = kCopy,
-                    .said = QStringLiteral("Det er selve kopien")},
         RestoreCase{.name = "EmptyBackupFolder",
                     .arrange =
                         [](RestoreTest& t) {
