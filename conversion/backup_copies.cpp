@@ -63,7 +63,18 @@ QDate madeOn(const BackupCopy& copy) {
     return copy.name.date.isValid() ? copy.name.date : copy.fileTime.date();
 }
 
+// A name without a readable date counts as number 0 of its file's day.
+auto newness(const BackupCopy& copy) {
+    const bool named = copy.name.date.isValid();
+    return std::tuple(madeOn(copy), named ? copy.name.number : 0,
+                      named ? QDateTime() : copy.fileTime, copy.fileName);
+}
+
 } // namespace
+
+bool newerFirst(const BackupCopy& a, const BackupCopy& b) {
+    return newness(a) > newness(b);
+}
 
 std::optional<CopyName> parseCopyName(const QString& fileName, const QLocale& locale) {
     QStringList parts = fileName.split(QLatin1Char('_'));
@@ -104,14 +115,7 @@ Result<QList<BackupCopy>> listBackupCopies(const QString& folder, const QLocale&
             copy.lineCount = splitLines(bytes.value()).size();
         copies << copy;
     }
-    // A name without a readable date counts as number 0 of its file's day.
-    const auto newness = [](const BackupCopy& copy) {
-        const bool named = copy.name.date.isValid();
-        return std::tuple(madeOn(copy), named ? copy.name.number : 0,
-                          named ? QDateTime() : copy.fileTime, copy.fileName);
-    };
-    std::sort(copies.begin(), copies.end(),
-              [&](const BackupCopy& a, const BackupCopy& b) { return newness(a) > newness(b); });
+    std::sort(copies.begin(), copies.end(), newerFirst);
     return copies;
 }
 

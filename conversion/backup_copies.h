@@ -41,13 +41,17 @@ struct BackupCopy {
     std::optional<qsizetype> lineCount; // none when the copy cannot be read
 };
 
-// The backups in `folder`, newest first, by what their names say: the date,
-// then the number within the day (the copy without one is that day's first).
-// The file system's times cannot tell: a copy of UNI_KOP made with the file
-// manager gives every copy the time of that copy, and Windows keeps the
-// original's last-write time. They order only names whose date cannot be
-// read, after the named copies of their day. Links, shortcuts and files of
-// other names are no backups of ours and are left out.
+// Whether `a` is listed before `b`: the newer by what their names say, the
+// date, then the number within the day (the copy without one is that day's
+// first). The file system's times cannot tell: a copy of UNI_KOP made with
+// the file manager gives every copy the time of that copy, and Windows keeps
+// the original's last-write time. They order only names whose date cannot be
+// read, after the named copies of their day. Copies of one folder, whose
+// names differ, are never tied.
+bool newerFirst(const BackupCopy& a, const BackupCopy& b);
+
+// The backups in `folder`, in the order of newerFirst. Links, shortcuts and
+// files of other names are no backups of ours and are left out.
 Result<QList<BackupCopy>> listBackupCopies(const QString& folder,
                                            const QLocale& locale = QLocale::system());
 

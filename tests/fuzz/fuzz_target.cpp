@@ -1,7 +1,12 @@
 // One input holds an export file and a UNIKON file. Both are read as the
-// program reads them, merged both ways, and the new list is written and read
-// back; any difference is a finding.
+// program reads them, merged both ways, and the new list is written as both
+// programs rewrite a file and read back; any difference is a finding. Its
+// lines are also read as backup copies' names, as the restore window lists
+// them.
+#include "backup.h"
+#include "backup_copies.h"
 #include "export_file.h"
+#include "guarded_rewrite.h"
 #include "reference_merge.h"
 #include "text_file.h"
 #include "unikon_merge.h"
@@ -10,7 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,11 +40,15 @@ void check(bool holds, const char* what) {
 }
 
 // Memory-backed when there is one, so that fsync costs nothing.
-QString scratchFile(const QString& name) {
+const QTemporaryDir& scratch() {
     static QTemporaryDir folder(QDir("/dev/shm").exists()
                                     ? QStringLiteral("/dev/shm/dalvero-fuzz-XXXXXX")
                                     : QDir::tempPath() + QStringLiteral("/dalvero-fuzz-XXXXXX"));
-    return folder.filePath(name);
+    return folder;
+}
+
+QString scratchFile(const QString& name) {
+    return scratch().filePath(name);
 }
 
 // The export file as the program loads it, from a file on disk; absent when
@@ -87,10 +98,82 @@ void checkYearList(const dalvero::Lines& records) {
     check(dalvero::newYearCodes(codes, records).isEmpty(), "a second load added year codes");
 }
 
+// The short date forms users have, two-digit years among them.
+const QList<QLocale>& dateForms() {
+    static const QList<QLocale> forms = [] {
+        QList<QLocale> all;
+        for (const char* name : {"da_DK", "en_US", "de_DE", "sv_SE", "en_GB", "nl_NL", "fi_FI"})
+            all << QLocale(QString::fromLatin1(name));
+        return all;
+    }();
+    return forms;
+}
+
+// How new a copy is: its day, then its number within the day.
+std::pair<QDate, int> newness(const dalvero::BackupCopy& copy) {
+    const bool dated = copy.name.date.isValid();
+    return {dated ? copy.name.date : copy.fileTime.date(), dated ? copy.name.number : 0};
+}
+
+// Each line is taken as a name as it stands, after a UNIKON name, and, from
+// its first bytes, as the name of a copy made on a day within 49 years of
+// today, with or without its number. They are ordered as the restore window
+// lists them.
+void checkCopyNames(const QByteArray& input) {
+    const QList<QLocale>& forms = dateForms();
+    const QLocale& locale = forms[input.isEmpty() ? 0 : uchar(input[0]) % forms.size()];
+    QList<dalvero::BackupCopy> copies;
+    QStringList names;
+    const auto add = [&](const QString& name, const QDateTime& time) {
+        const std::optional<dalvero::CopyName> parsed = dalvero::parseCopyName(name, locale);
+        if (!parsed)
+            return;
+        const QString number = parsed->number > 1 ? QStringLiteral("_%1").arg(parsed->number) : "";
+        check(parsed->unikonName + QLatin1Char('_') + parsed->dateText + number == name,
+              "a copy's name reads as another name");
+        if (!names.contains(name) && copies.size() < 24) {
+            names << name;
+            copies << dalvero::BackupCopy{name, name, *parsed, time, {}};
+        }
+    };
+    for (const QByteArray& line : input.split('\n').mid(0, 12)) {
+        const QDateTime time = line.size() < 4
+                                   ? QDateTime()
+                                   : QDateTime::fromSecsSinceEpoch(
+                                         qFromLittleEndian<qint32>(line.constData()), Qt::UTC);
+        add(QString::fromUtf8(line), time);
+        add(QStringLiteral("z12345_") + QString::fromLatin1(line), time);
+        if (line.size() < 3)
+            continue;
+        const int days = (uchar(line[0]) << 8 | uchar(line[1])) % (2 * 49 * 365) - 49 * 365;
+        const QDate day = QDate::currentDate().addDays(days);
+        const int number = std::max(1, uchar(line[2]) % 12);
+        const QString name = QStringLiteral("z12345_") +
+                             dalvero::fileNameSafe(dalvero::shortDateText(day, locale)) +
+                             (number > 1 ? QStringLiteral("_%1").arg(number) : "");
+        const std::optional<dalvero::CopyName> parsed = dalvero::parseCopyName(name, locale);
+        check(parsed && parsed->unikonName == "z12345" && parsed->date == day &&
+                  parsed->number == number,
+              "a copy's day or number reads back wrong");
+        add(name, time);
+    }
+    std::sort(copies.begin(), copies.end(), dalvero::newerFirst);
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        check(!dalvero::newerFirst(copies[i], copies[i]), "a copy is newer than itself");
+        for (qsizetype k = i + 1; k < copies.size(); ++k) {
+            check(dalvero::newerFirst(copies[i], copies[k]) &&
+                      !dalvero::newerFirst(copies[k], copies[i]),
+                  "the copies are in no total order");
+            check(!(newness(copies[i]) < newness(copies[k])), "an older copy is listed first");
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    checkCopyNames(input);
     const qsizetype split = input.indexOf(kSeparator);
     const QByteArray exportBytes = split < 0 ? input : input.left(split);
     const QByteArray rest = split < 0 ? QByteArray() : input.mid(split + 2);
@@ -125,7 +208,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "the merge names other old lines than the nested scan");
 
     const QString path = scratchFile(QStringLiteral("z12345"));
-    check(!dalvero::writeLinesWhole(path, merged.value().lines), "the new list was not written");
+    // As it was read and shown; a file that is not there yet is made.
+    const dalvero::Result<QByteArray> shown = dalvero::readWhole(path, QString());
+    QDir(scratch().path()).mkdir(dalvero::kBackupFolderName);
+    const dalvero::Result<dalvero::Rewritten> written = dalvero::rewriteGuarded(
+        {path,
+         shown ? std::optional(shown.value()) : std::nullopt,
+         dalvero::backupPath(scratch().path(), QStringLiteral("z12345"), QStringLiteral("7-12-26")),
+         dalvero::joinLines(merged.value().lines),
+         {}});
+    check(written.ok(), "the new list was not written");
+    if (shown) {
+        const dalvero::Result<QByteArray> backup = dalvero::readWhole(written.value().backup, {});
+        check(backup && backup.value() == shown.value(), "the backup is not the file as it was");
+        QFile::remove(written.value().backup);
+    }
     const dalvero::Result<dalvero::Lines> back = dalvero::readLines(path, QStringLiteral("læs"));
     check(back.ok() && back.value() == merged.value().lines,
           "the written list reads back different");
