@@ -37,7 +37,9 @@ struct Rewritten {
 // not read-only, not refused, not held by another program after a few
 // waits) and that it still holds the bytes shown, backs it up and puts the
 // new bytes in its place. Nothing at all is written when a check refuses;
-// after a backup that failed, the file is untouched.
+// after a backup that failed, the file is untouched. Its permissions and
+// what a user sees of it are kept; a symbolic link stays, and the file it
+// points to is rewritten.
 Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait = sleepFor);
 
 } // namespace dalvero

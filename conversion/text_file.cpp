@@ -169,15 +169,4 @@ Status putInPlace(const QString& path, const QByteArray& contents, platform::Way
     return outcome.failed;
 }
 
-Status writeWhole(const QString& path, const QByteArray& contents, const Wait& wait) {
-    const Result<platform::Way> way = rewriteWay(path, wait);
-    if (!way)
-        return way.failure();
-    return putInPlace(path, contents, way.value(), wait);
-}
-
-Status writeLinesWhole(const QString& path, const Lines& lines) {
-    return writeWhole(path, joinLines(lines));
-}
-
 } // namespace dalvero

@@ -69,12 +69,4 @@ Status checkRewritable(const QString& path, const Wait& wait = sleepFor);
 Status putInPlace(const QString& path, const QByteArray& contents,
                   platform::Way way = platform::Way::Replace, const Wait& wait = sleepFor);
 
-// Both: a file that may not be written is refused and left as it is;
-// permissions and what a user sees of the file are kept, and a symbolic
-// link is followed so that the file it points to is rewritten.
-Status writeWhole(const QString& path, const QByteArray& contents, const Wait& wait = sleepFor);
-
-// The same with the lines, each followed by CR LF.
-Status writeLinesWhole(const QString& path, const Lines& lines);
-
 } // namespace dalvero

@@ -1,4 +1,6 @@
+#include "backup.h"
 #include "export_file.h"
+#include "guarded_rewrite.h"
 #include "merge_input_generator.h"
 #include "merge_marks.h"
 #include "ratio_reporter.h"
@@ -7,6 +9,8 @@
 #include "text_file.h"
 #include "unikon_merge.h"
 #include "year_list.h"
+
+#include <QFile>
 
 #include <benchmark/benchmark.h>
 
@@ -97,13 +101,26 @@ void BM_LoadUnikonFile(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadUnikonFile)->Unit(benchmark::kMillisecond);
 
+// As both programs rewrite it: checked, compared, backed up and replaced.
 void BM_RewriteUnikonFile(benchmark::State& state) {
     dalvero::testing::ScratchFolder folder;
-    const QString path =
-        folder.writeFile(QStringLiteral("z12345"), dalvero::joinLines(fullLists().oldLines));
+    const QByteArray bytes = dalvero::joinLines(fullLists().oldLines);
+    const QString path = folder.writeFile(QStringLiteral("z12345"), bytes);
+    folder.makeFolder(QStringLiteral("UNI_KOP"));
+    const dalvero::GuardedRewrite job{.chosenPath = path,
+                                      .shownBytes = bytes,
+                                      .backupPath = dalvero::backupPath(folder.path(),
+                                                                        QStringLiteral("z12345"),
+                                                                        QStringLiteral("07-12-26")),
+                                      .newBytes = bytes};
     for (auto _ : state) {
-        if (dalvero::writeLinesWhole(path, fullLists().oldLines))
+        const auto written = dalvero::rewriteGuarded(job);
+        if (!written)
             state.SkipWithError("the UNIKON file was not written");
+        state.PauseTiming();
+        if (written)
+            QFile::remove(written.value().backup);
+        state.ResumeTiming();
     }
 }
 BENCHMARK(BM_RewriteUnikonFile)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "backup.h"
 #include "export_file.h"
+#include "guarded_rewrite.h"
 #include "merge_input_generator.h"
 #include "named_row.h"
 #include "raw_bytes.h"
@@ -65,7 +66,8 @@ TEST_P(OddInput, LoadsAndMergesEveryByte) {
                     dalvero::testing::referenceMerge(pigeons, all, old.value()));
     }
 
-    ASSERT_FALSE(dalvero::writeLinesWhole(unikonPath, merged.value().lines));
+    ASSERT_TRUE(dalvero::testing::rewriteAsShown(
+        unikonPath, dalvero::joinLines(merged.value().lines), folder.path()));
     const auto back = dalvero::loadUnikonFile(unikonPath);
     ASSERT_TRUE(back.ok());
     EXPECT_TRUE(back.value() == merged.value().lines);
@@ -189,13 +191,16 @@ TEST_P(OddName, WholeRunWorks) {
     const auto merged =
         dalvero::mergeUnikon(loaded.value().records, {true}, old.value(), unikonPath);
     ASSERT_TRUE(merged.ok());
-    const QString wanted = dalvero::backupPath(base, c.fileName, QStringLiteral("7/12 2026"));
-    const auto backup = dalvero::makeBackup(unikonPath, wanted);
-    ASSERT_TRUE(backup.ok()) << qPrintable(backup.failure().message());
-    EXPECT_EQ(backup.value(),
+    const auto written =
+        dalvero::rewriteGuarded({unikonPath,
+                                 kUnikon,
+                                 dalvero::backupPath(base, c.fileName, QStringLiteral("7/12 2026")),
+                                 dalvero::joinLines(merged.value().lines),
+                                 {}});
+    ASSERT_TRUE(written.ok()) << qPrintable(written.failure().message());
+    EXPECT_EQ(written.value().backup,
               scratch.filePath(c.folderName + "/UNI_KOP/" + c.fileName + "_7-12 2026"));
-    ASSERT_FALSE(dalvero::writeLinesWhole(unikonPath, merged.value().lines));
-    EXPECT_EQ(fileBytes(backup.value()), kUnikon);
+    EXPECT_EQ(fileBytes(written.value().backup), kUnikon);
     EXPECT_EQ(fileBytes(unikonPath), " 0700DVK1234W11111111111\r\n");
 }
 

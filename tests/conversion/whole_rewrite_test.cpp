@@ -49,14 +49,9 @@ const QByteArray kOld = " 0700DVK1234W00000000001\r\n 0800DVK2345 00000000002\r\
 const Lines kNew = {" 0700DVK1234Wnew-tail-01", " 0900DVK3456 00000000000"};
 const QByteArray kNewBytes = " 0700DVK1234Wnew-tail-01\r\n 0900DVK3456 00000000000\r\n";
 
-// The one place a rewrite runs: the caller's own process or a restricted child.
-QByteArray rewriteReport(const QString& path, const Lines& lines) {
-    const dalvero::Status failed = dalvero::writeLinesWhole(path, lines);
-    return failed ? "FAIL " + failed->message().toUtf8() : QByteArray("OK");
-}
-
 struct Scene {
     ScratchFolder folder;
+    QString copies = folder.makeFolder(QStringLiteral("UNI_KOP"));
     QString uniFolder = folder.makeFolder(QStringLiteral("uni"));
     QString unikon = folder.writeFile(QStringLiteral("uni/z12345"), kOld);
     QString target = unikon; // the file whose bytes must change, or not
@@ -65,6 +60,13 @@ struct Scene {
     std::unique_ptr<HeldFile> held; // another program's, during the rewrite
     QStringList gone;               // entries the rewrite removes
 };
+
+// The one place a rewrite runs: the caller's own process or a restricted child.
+QByteArray rewriteReport(const Scene& s, const Lines& lines) {
+    const auto done =
+        dalvero::testing::rewriteAsShown(s.unikon, dalvero::joinLines(lines), s.folder.path());
+    return done ? QByteArray("OK") : "FAIL " + done.failure().message().toUtf8();
+}
 
 struct RewriteCase {
     const char* name;
@@ -99,12 +101,13 @@ TEST_P(WholeRewrite, WritesAllOrNothing) {
 }
 
 void inProcess(Scene& s) {
-    s.report = rewriteReport(s.unikon, kNew);
+    s.report = rewriteReport(s, kNew);
 }
 
 void asUnprivileged(Scene& s) {
+    setPermissionBits(s.copies, 0777);
     const auto outcome =
-        dalvero::testing::runAsUnprivileged([&] { return rewriteReport(s.unikon, kNew); });
+        dalvero::testing::runAsUnprivileged([&] { return rewriteReport(s, kNew); });
     ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
     s.report = outcome.report;
 }
@@ -112,8 +115,8 @@ void asUnprivileged(Scene& s) {
 void onFullDisk(Scene& s) {
     // Far more than the limit lets through, so the disk fills part-way.
     const Lines many = dalvero::testing::unikonLines(32767);
-    const auto outcome = dalvero::testing::runWithFileSizeLimit(
-        16 * 1024, [&] { return rewriteReport(s.unikon, many); });
+    const auto outcome =
+        dalvero::testing::runWithFileSizeLimit(16 * 1024, [&] { return rewriteReport(s, many); });
     ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
     s.report = outcome.report;
 }
@@ -122,7 +125,7 @@ void onFullDisk(Scene& s) {
 void heldElsewhere(Scene& s) {
     s.held = std::make_unique<HeldFile>(s.unikon, HeldFile::Sharing::Reading);
     ASSERT_TRUE(s.held->isHeld());
-    s.report = rewriteReport(s.unikon, kNew);
+    s.report = rewriteReport(s, kNew);
     s.held.reset();
 }
 
@@ -134,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::ValuesIn(onThisPlatform<RewriteCase>({
         RewriteCase{"PlainRewrite", nothing, inProcess, true, nothingToCheck},
         RewriteCase{"OneLineGetsCrLf", [](Scene& s) { s.expected = "only\r\n"; },
-                    [](Scene& s) { s.report = rewriteReport(s.unikon, {"only"}); }, true,
+                    [](Scene& s) { s.report = rewriteReport(s, {"only"}); }, true,
                     nothingToCheck},
         RewriteCase{"PermissionsKept_LinuxOnlyModeBits", [](Scene& s) { setPermissionBits(s.unikon, 0640); },
                     inProcess, true,
@@ -242,7 +245,7 @@ TEST(WholeRewrite, ReadsBackEveryByte) {
     lines += generator.next(200, 200).oldLines;
     ScratchFolder folder;
     const QString path = folder.filePath(QStringLiteral("z12345"));
-    ASSERT_FALSE(dalvero::writeLinesWhole(path, lines));
+    ASSERT_TRUE(dalvero::testing::rewriteAsShown(path, dalvero::joinLines(lines), folder.path()));
     const auto read = dalvero::readLines(path, QStringLiteral("læs"));
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.value(), lines);

@@ -1,5 +1,7 @@
 #include "scratch_folder.h"
 
+#include "backup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,6 +43,16 @@ QByteArray fileBytes(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+Result<Rewritten> rewriteAsShown(const QString& path, const QByteArray& newBytes,
+                                 const QString& base) {
+    QDir().mkpath(backupFolder(base));
+    return rewriteGuarded({path,
+                           exists(path) ? std::optional(fileBytes(path)) : std::nullopt,
+                           backupPath(base, QFileInfo(path).fileName(), QStringLiteral("07-12-26")),
+                           newBytes,
+                           {}});
 }
 
 bool exists(const QString& path) {

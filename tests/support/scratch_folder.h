@@ -1,5 +1,7 @@
 #pragma once
 
+#include "guarded_rewrite.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -67,6 +69,11 @@ enum class SystemError {
     InUse, // another program has the file open
 };
 QString systemReason(SystemError error);
+
+// The rewrite both programs make, of the file at `path` as it is now (none
+// there: it is made), backed up into UNI_KOP under `base`.
+Result<Rewritten> rewriteAsShown(const QString& path, const QByteArray& newBytes,
+                                 const QString& base);
 
 // The names in a folder, hidden ones included, sorted.
 QStringList folderEntries(const QString& path);
