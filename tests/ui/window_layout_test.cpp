@@ -194,8 +194,12 @@ struct ButtonOption : QPushButton {
 // window's background and from the inside just past the band; the part
 // sampled, 55 % to 90 % along, is clear of a frame's title.
 QStringList edgesNotDrawn(QWidget* window) {
-    const QImage shot = window->screen()->grabWindow(window->winId()).toImage();
+    QImage shot = window->screen()->grabWindow(window->winId()).toImage();
     const qreal ratio = window->devicePixelRatio();
+    // The offscreen platform grabs a scaled window at its size unscaled;
+    // drawn anew, it is what its widgets paint.
+    if (shot.size() != window->size() * ratio)
+        shot = window->grab().toImage();
     const QRgb background = window->palette().color(QPalette::Window).rgb();
     QStringList missing;
     for (QWidget* control : window->findChildren<QWidget*>()) {
