@@ -3,6 +3,7 @@
 // message into the folder
 // named on the command line. Run it under a
 // real X server, e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_screenshots docs
+#include "display_scale.h"
 #include "pigeon_list.h"
 #include "scratch_folder.h"
 #include "window_driver.h"
@@ -46,6 +47,7 @@ QByteArray demoUnikon() {
 } // namespace
 
 int main(int argc, char** argv) {
+    dalvero::followDisplayScale();
     QApplication app(argc, argv);
     const QString outFolder =
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();
