@@ -142,10 +142,13 @@ prepare_wine_prefix() { # prepare_wine_prefix PREFIX [DPI]
     # The window suites' windows on a desktop of Wine's own, one window on the
     # display: Wine then activates and hides windows itself, as Windows does,
     # instead of waiting up to two seconds on each for a window manager the
-    # virtual display does not have.
-    if ! grep -qF '[Software\\Wine\\Explorer\\Desktops]' "$WINEPREFIX/user.reg"; then
+    # virtual display does not have. A scaled screen is one that offers the
+    # scale, 4K, so that the window at 250 % fits on it.
+    local desktop=1920x1200
+    [ -z "$dpi" ] || desktop=3840x2160
+    if ! grep -qx "\"Default\"=\"$desktop\"" "$WINEPREFIX/user.reg"; then
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1200 /f \
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f \
             >/dev/null 2>&1
         wineserver -w
     fi
@@ -158,12 +161,23 @@ prepare_wine_prefix() { # prepare_wine_prefix PREFIX [DPI]
     fi
 }
 
+# 125 % to 250 % in Windows' display settings; tests/ui/CMakeLists.txt names
+# the same.
+scaled_dpis=(120 144 168 192 216 240)
+
+end_wine_servers() {
+    wineserver -k 2>/dev/null || true
+    for dpi in "${scaled_dpis[@]}"; do
+        WINEPREFIX=$WINEPREFIX-${dpi}dpi wineserver -k 2>/dev/null || true
+    done
+}
+
 # A virtual display of this script's own, made ready before it returns and
 # ended with the script: Xvfb picks a display number that is free.
 start_virtual_display() {
     local number
     number=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$number" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 3840x2160x24 -nolisten tcp 3>"$number" 2>/dev/null &
     xvfb=$!
     trap 'kill "$xvfb" 2>/dev/null || true' EXIT
     for _ in $(seq 1 300); do
@@ -242,19 +256,20 @@ windows)
     get_qt_windows
     export WINEPREFIX=${WINEPREFIX:-$qt_windows_cache/wine}
     prepare_wine_prefix "$WINEPREFIX"
-    # The captions once more on a screen of 144 dpi (tests/ui, wine-run.sh).
-    prepare_wine_prefix "$WINEPREFIX-144dpi" 144
+    # The window once more at each display scale Windows offers above 100 %,
+    # a prefix each (tests/ui, wine-run.sh).
+    for dpi in "${scaled_dpis[@]}"; do
+        prepare_wine_prefix "$WINEPREFIX-${dpi}dpi" "$dpi"
+    done
     build windows -DCMAKE_TOOLCHAIN_FILE="$qt_windows/lib/cmake/Qt6/qt.toolchain.cmake"
     # The window suites draw with Qt's windows platform, which needs a display.
     [ -n "${DISPLAY:-}" ] || start_virtual_display
     # A Wine server still running from an earlier run would keep its desktop
     # on that run's display, where no test window is ever shown.
-    wineserver -k 2>/dev/null || true
-    WINEPREFIX=$WINEPREFIX-144dpi wineserver -k 2>/dev/null || true
+    end_wine_servers
     run_tests windows
     # Wine's background processes for the tests' prefixes end with the tests.
-    wineserver -k 2>/dev/null || true
-    WINEPREFIX=$WINEPREFIX-144dpi wineserver -k 2>/dev/null || true
+    end_wine_servers
     # The installer and the portable zip, signed where a certificate is
     # given, then both as a user meets them.
     if [ "${CI:-}" = true ] && [ -z "${DALVERO_SIGN_PFX:-}" ]; then

@@ -1,4 +1,5 @@
 #include "application_setup.h"
+#include "display_scale.h"
 #include "form1.h"
 #include "module1.h"
 #include "platform_seam.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     const QString baseFolder = Module1::chooseBaseFolder(
         Module1::argumentText(argc, argv), QDir::toNativeSeparators(QDir::currentPath()));
 
+    dalvero::followDisplayScale();
     QApplication app(argc, argv);
     // Before anything is shown, the start-up's own error message included.
     Module1::setUpApplication(Module1::kAppId, dalvero::kProgramName);

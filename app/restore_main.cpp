@@ -3,6 +3,7 @@
 // development folder; this one reads no arguments and looks for UNI_KOP in
 // the folder it is started in, where Dalvero's launchers start too.
 #include "application_setup.h"
+#include "display_scale.h"
 #include "file_chooser.h"
 #include "platform_seam.h"
 #include "process.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     // It rewrites the UNIKON file too: the installer waits for it as for Dalvero.
     dalvero::platform::markRunning();
     dalvero::platform::quietSystemErrorBoxes();
+    dalvero::followDisplayScale();
     QApplication app(argc, argv);
     // Dalvero's own icon: the two programs are one installation.
     Module1::setUpApplication(Module1::kAppId + QStringLiteral(".Restore"),

@@ -70,16 +70,17 @@ DWORD replace(const QString& target, const QString& temporary) {
     DWORD error = ERROR_SUCCESS;
     if (const auto& scripted = scriptedAnswers().replace)
         error = scripted(target);
-    // As the system leaves it after this answer: the old file removed, the
-    // new bytes still under the replacement's name.
+    if (error == ERROR_SUCCESS)
+        error = scriptedFailure("replace: replace", target);
+    // A scripted answer leaves the files as the system would: after this
+    // one the old file is removed, the new bytes still under the
+    // replacement's name.
     if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
         ::DeleteFileW(nativePath(target).c_str());
-    if (error == ERROR_SUCCESS) {
-        error = step("replace: replace", target, [&] {
-            return ::ReplaceFileW(nativePath(target).c_str(), nativePath(temporary).c_str(),
-                                  nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-        });
-    }
+    else if (error == ERROR_SUCCESS &&
+             !::ReplaceFileW(nativePath(target).c_str(), nativePath(temporary).c_str(), nullptr,
+                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        error = ::GetLastError();
     if (error == ERROR_SUCCESS)
         giveBack(target, old);
     return error;

@@ -1,3 +1,4 @@
+#include "display_scale.h"
 #include "window_child.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The windows under test follow the display's scale as the programs do.
+    dalvero::followDisplayScale();
     if (dalvero::testing::isWindowChild())
         return dalvero::testing::runAsWindowChild();
     QApplication app(argc, argv);

@@ -302,7 +302,10 @@ bool WindowDriver::arrowTo(const QString& text) {
 bool grab(const QString& file, const QRect& area) {
     QApplication::processEvents();
     QTest::qWait(150);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0).copy(area);
+    // The area is in Qt's pixels, the grab in the screen's.
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0).copy(
+        QRect(area.topLeft() * ratio, area.size() * ratio));
     const bool saved = shot.save(file);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
     return saved;

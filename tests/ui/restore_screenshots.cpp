@@ -2,6 +2,7 @@
 // the tooltip of a marked line) and with the message after putting it back,
 // into the folder named on the command line. Run it under a real X server,
 // e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_restore_screenshots docs
+#include "display_scale.h"
 #include "line_list.h"
 #include "restore_fixture.h"
 
@@ -30,6 +31,7 @@ QByteArray unikonLines(int from, int count, char tail) {
 int main(int argc, char** argv) {
     // The dates of the copy list in Danish, as the user's settings give them.
     qputenv("LC_ALL", "da_DK.UTF-8");
+    dalvero::followDisplayScale();
     QApplication app(argc, argv);
     const QString outFolder =
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();

@@ -3,6 +3,8 @@
 // message into the folder
 // named on the command line. Run it under a
 // real X server, e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_screenshots docs
+#include "child_process.h"
+#include "display_scale.h"
 #include "pigeon_list.h"
 #include "scratch_folder.h"
 #include "window_driver.h"
@@ -46,6 +48,7 @@ QByteArray demoUnikon() {
 } // namespace
 
 int main(int argc, char** argv) {
+    dalvero::followDisplayScale();
     QApplication app(argc, argv);
     const QString outFolder =
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();
@@ -103,6 +106,10 @@ int main(int argc, char** argv) {
     }
     QFile::setPermissions(unikon, writable);
 
+    // Written with the file kept open as a race-clock program keeps it
+    // (sharing reading and writing, not deleting; Windows only): in place,
+    // after the copy.
+    const HeldFile keptOpen(unikon, HeldFile::Sharing::ReadingAndWriting);
     driver.seam.whileMessageShown = [&](const QString& text) {
         // The box as the program shows it, left open while it is grabbed.
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("dalvero"), text, QMessageBox::Ok,

@@ -14,7 +14,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleOption>
+#include <QTest>
+#include <QtMath>
 
 namespace dalvero::testing {
 namespace {
@@ -121,8 +124,9 @@ TEST_F(WindowLayout, PromptLineUsesItsOwnFontSize) {
 }
 
 // Each caption against the room its control gives it, in the font the window
-// uses; ctest runs this once more at 144 dpi. Captions set while the program
-// runs are given; nullptr is the caption shown at start.
+// uses, and the window drawn whole around it; ctest runs this once more at
+// each display scale. Captions set while the program runs are given; nullptr
+// is the caption shown at start.
 struct CaptionRoom {
     const char* name;
     const char* control;
@@ -184,9 +188,56 @@ struct ButtonOption : QPushButton {
     using QPushButton::initStyleOption;
 };
 
+// The named frames, lists and buttons of the shown window with an edge not
+// drawn. An edge is drawn when a line in its band (the control's margin
+// there, at least one pixel, and one more) differs all along from the
+// window's background and from the inside just past the band; the part
+// sampled, 55 % to 90 % along, is clear of a frame's title.
+QStringList edgesNotDrawn(QWidget* window) {
+    QImage shot = window->screen()->grabWindow(window->winId()).toImage();
+    const qreal ratio = window->devicePixelRatio();
+    // The offscreen platform grabs a scaled window at its size unscaled;
+    // drawn anew, it is what its widgets paint.
+    if (shot.size() != window->size() * ratio)
+        shot = window->grab().toImage();
+    const QRgb background = window->palette().color(QPalette::Window).rgb();
+    QStringList missing;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        const auto* panel = qobject_cast<QFrame*>(control);
+        if (control->objectName().isEmpty() || !control->isVisible() ||
+            !((panel && panel->frameWidth() > 0) || qobject_cast<QGroupBox*>(control) ||
+              qobject_cast<QPushButton*>(control) || qobject_cast<QComboBox*>(control)))
+            continue;
+        const QRect at(control->mapTo(window, QPoint()) * ratio, control->size() * ratio);
+        const auto check = [&](const char* edge, QPoint start, QPoint along, QPoint inwards,
+                               int length, int margin) {
+            const int band = qCeil((qMax(margin, 1) + 1) * ratio);
+            for (int depth = 0; depth < band; ++depth) {
+                bool drawn = true;
+                for (int step = length * 11 / 20; drawn && step < length * 9 / 10; ++step) {
+                    const QPoint outer = start + along * step;
+                    const QRgb colour = shot.pixel(outer + inwards * depth);
+                    drawn = colour != background && colour != shot.pixel(outer + inwards * band);
+                }
+                if (drawn)
+                    return;
+            }
+            missing << control->objectName() + QLatin1Char(' ') + QLatin1String(edge);
+        };
+        const QMargins margins = control->contentsMargins();
+        check("top", at.topLeft(), {1, 0}, {0, 1}, at.width(), margins.top());
+        check("bottom", at.bottomLeft(), {1, 0}, {0, -1}, at.width(), margins.bottom());
+        check("left", at.topLeft(), {0, 1}, {1, 0}, at.height(), margins.left());
+        check("right", at.topRight(), {0, 1}, {-1, 0}, at.height(), margins.right());
+    }
+    return missing;
+}
+
 Fit fitOf(QWidget* control, const QString& caption) {
     const QFontMetrics metrics(control->font());
-    const QSize oneLine = metrics.size(Qt::TextShowMnemonic, caption);
+    // A line is laid out at the font's height rounded; the fraction of a
+    // pixel more that size() counts holds no ink.
+    const QSize oneLine(metrics.size(Qt::TextShowMnemonic, caption).width(), metrics.height());
     if (auto* label = qobject_cast<QLabel*>(control)) {
         const QRect room = label->contentsRect();
         const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
@@ -233,6 +284,8 @@ TEST_P(CaptionFit, NoCaptionIsCutOff) {
                                 .arg(control->style()->name());
     EXPECT_LE(fit.needed.width(), fit.room.width()) << qPrintable(shownIn);
     EXPECT_LE(fit.needed.height(), fit.room.height()) << qPrintable(shownIn);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(control->window()));
+    EXPECT_EQ(edgesNotDrawn(control->window()), QStringList()) << qPrintable(shownIn);
 }
 
 INSTANTIATE_TEST_SUITE_P(Window, CaptionFit, ::testing::ValuesIn(kCaptions), rowName);
