@@ -1,10 +1,12 @@
 #include "busy_wait.h"
 
 #include "process.h"
+#include "window_parts.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -89,6 +91,12 @@ void BusyWait::operator()(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+Result<Rewritten> rewriteWhileBusy(QWidget* window, QLabel* prompt, const GuardedRewrite& job) {
+    BusyWait busy(
+        window, [prompt](const QString& text) { setCaption(prompt, text); }, prompt->text());
+    return rewriteGuarded(job, std::ref(busy));
 }
 
 } // namespace dalvero

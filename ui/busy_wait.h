@@ -1,11 +1,15 @@
 #pragma once
 
+#include "guarded_rewrite.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+
+class QLabel;
 
 namespace dalvero {
 
@@ -34,5 +38,9 @@ private:
     std::unique_ptr<Gate> m_gate;
     bool m_waiting = false;
 };
+
+// The guarded rewrite as a window makes it, busy meanwhile, with what it
+// waits for told in `prompt`.
+Result<Rewritten> rewriteWhileBusy(QWidget* window, QLabel* prompt, const GuardedRewrite& job);
 
 } // namespace dalvero

@@ -159,7 +159,7 @@ void Form1::buildControls() {
 
     m_command1 = place(new QPushButton(QStringLiteral("Dan fil"), this), "Command1", twips, 10320,
                        5400, 1455, 255);
-    pressedByEnter({m_command1});
+    setUpButtons({m_command1});
     // A style that keeps a margin inside the bevel (Windows' does) has no room
     // for the caption at the laid-out height; let the button grow downwards
     // to the height the style asks, up to the window's lower edge, rather than
@@ -185,7 +185,6 @@ void Form1::describeForAccessibility() {
     name(m_frame1, m_frame1->title());
     name(m_frame3, m_frame3->title());
     name(m_check1, m_check1->text());
-    name(m_command1, m_command1->text());
     name(m_drive3, QStringLiteral("Drev for eksportfil"));
     name(m_dir3, QStringLiteral("Mappe for eksportfil"));
     name(m_file2, QStringLiteral("Eksportfiler"));

@@ -177,11 +177,7 @@ void Form1::writeUnikonFile() {
         .newBytes = emptyList ? std::nullopt : std::optional(joinLines(m_list3->lines())),
         .whenChanged = QStringLiteral("Dobbeltklik på UNIKON filen igen, så den nye liste "
                                       "bygges af filen, som den er nu.")};
-    const Result<Rewritten> written = [&] {
-        BusyWait busy(
-            this, [this](const QString& text) { setCaption(m_label5, text); }, m_label5->text());
-        return rewriteGuarded(job, std::ref(busy));
-    }();
+    const Result<Rewritten> written = rewriteWhileBusy(this, m_label5, job);
     if (!written)
         return fail(written.failure());
     if (emptyList) {

@@ -107,7 +107,7 @@ void RestoreWindow::buildControls() {
     m_putBack = named(new QPushButton(kPutBackCaption, this), "PutBack");
     m_close = named(new QPushButton(QStringLiteral("&Luk"), this), "Close");
     m_help = named(new QPushButton(QStringLiteral("&Hjælp"), this), "Help");
-    pressedByEnter({m_chooseFile, m_putBack, m_close, m_help});
+    setUpButtons({m_chooseFile, m_putBack, m_close, m_help});
     // A character's width more than the style asks: at 175 % (84 dpi at a
     // factor of 2) the Windows style's margins shrink while the theme's do
     // not, and the caption had no room to spare.
@@ -141,8 +141,6 @@ void RestoreWindow::buildControls() {
 
 void RestoreWindow::describeForAccessibility() {
     m_copyTable->setAccessibleName(QStringLiteral("Kopier"));
-    for (QPushButton* button : {m_chooseFile, m_putBack, m_close, m_help})
-        button->setAccessibleName(withoutMnemonic(button->text()));
     m_fileLines->setAccessibleName(QStringLiteral("Linjer i UNIKON filen nu"));
     m_copyLines->setAccessibleName(QStringLiteral("Linjer i kopien"));
     setAccessiblePrefix(m_chosenFile, QStringLiteral("Valgt UNIKON fil"));
@@ -320,11 +318,7 @@ void RestoreWindow::putBack() {
         .backupPath = backupPath(m_baseFolder, QFileInfo(file).fileName(), m_seam.todayText()),
         .newBytes = *m_copyBytes,
         .whenChanged = QStringLiteral("Den vises nu, som den er.")};
-    const Result<Rewritten> written = [&] {
-        BusyWait busy(
-            this, [this](const QString& text) { setCaption(m_prompt, text); }, m_prompt->text());
-        return rewriteGuarded(job, std::ref(busy));
-    }();
+    const Result<Rewritten> written = rewriteWhileBusy(this, m_prompt, job);
 
     // The list shows any new backup; the file is shown as it is now.
     listCopies(chosen.path);

@@ -30,9 +30,11 @@ QString withoutMnemonic(QString caption) {
     return caption.remove(QLatin1Char('&'));
 }
 
-void pressedByEnter(std::initializer_list<QPushButton*> buttons) {
-    for (QPushButton* button : buttons)
+void setUpButtons(std::initializer_list<QPushButton*> buttons) {
+    for (QPushButton* button : buttons) {
         button->setAutoDefault(true);
+        button->setAccessibleName(withoutMnemonic(button->text()));
+    }
 }
 
 void setTabChain(std::initializer_list<QWidget*> order) {

@@ -29,8 +29,8 @@ void setCaption(QLabel* label, const QString& text);
 QString withoutMnemonic(QString caption);
 
 // Enter on the focused button presses it, as Space does; Qt does that by
-// itself only in dialogs.
-void pressedByEnter(std::initializer_list<QPushButton*> buttons);
+// itself only in dialogs. Each is named by its caption without the "&".
+void setUpButtons(std::initializer_list<QPushButton*> buttons);
 
 // Tab goes from each widget to the next.
 void setTabChain(std::initializer_list<QWidget*> order);

@@ -99,7 +99,7 @@ struct TargetCase {
     const char* name;
     QString chosen;
     std::function<void(const ScratchFolder&)> arrange = {};
-    // Part of what the user is told when the file may not take the copy;
+    // Words of what the user is told when the file may not take the copy;
     // else the bytes it is shown with, none for a file that is missing.
     QString refused = {};
     std::optional<QByteArray> bytes = "A\r\n";
