@@ -112,7 +112,8 @@ void BM_RewriteUnikonFile(benchmark::State& state) {
                                       .backupPath = dalvero::backupPath(folder.path(),
                                                                         QStringLiteral("z12345"),
                                                                         QStringLiteral("07-12-26")),
-                                      .newBytes = bytes};
+                                      .newBytes = bytes,
+                                      .whenChanged = {}};
     for (auto _ : state) {
         const auto written = dalvero::rewriteGuarded(job);
         if (!written)
