@@ -232,7 +232,8 @@ TEST_P(ScriptedWindows, DanFilTakesTheFileSystemsAnswer) {
     EXPECT_EQ(backups().size(), c.reason && c.replaceTries == 0 ? 0 : 1);
     if (c.move) { // the new list kept whole under the name the report gives
         ASSERT_EQ(w.seam.failures.size(), 1);
-        const QStringList kept = QDir(unikonFolder).entryList({".~dalvero-z1-*"}, QDir::Files);
+        const QStringList kept =
+            QDir(unikonFolder).entryList({".~dalvero-z1-*"}, QDir::Files | QDir::Hidden);
         ASSERT_EQ(kept.size(), 1);
         EXPECT_TRUE(w.seam.failures[0].reason.contains(
             QDir::toNativeSeparators(QDir(unikonFolder).filePath(kept[0]))))
