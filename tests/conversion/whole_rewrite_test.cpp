@@ -466,8 +466,11 @@ TEST_P(EveryStep, FailedOrEndedThereLosesNothing) {
         StepScene s;
         const std::string at =
             "ended before step " + std::to_string(n) + " (" + names[n - 1].toStdString() + ")";
-        EXPECT_EQ(dalvero::testing::rerunThisTest({QStringLiteral("DALVERO_STEP_END_AT=%1").arg(n),
-                                                   QStringLiteral("DALVERO_STEP_SCENE=") + s.root}),
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        EXPECT_EQ(dalvero::testing::rerunTest(
+                      QStringLiteral("%1.%2").arg(test->test_suite_name(), test->name()),
+                      {QStringLiteral("DALVERO_STEP_END_AT=%1").arg(n),
+                       QStringLiteral("DALVERO_STEP_SCENE=") + s.root}),
                   86)
             << at;
         expectNothingLost(s, p, true, at);

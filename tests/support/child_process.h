@@ -46,11 +46,11 @@ inline ChildOutcome runWithFileSizeLimit(qint64 bytes, const std::function<QByte
     return runRestricted(Restriction::SmallDisk, bytes, body);
 }
 
-// Runs the test that is running once more, alone, in a new process of this
-// program with `variables` ("NAME=value") added to its environment, and
-// waits for it: its exit code, or -1 when it could not be started. Works
-// where there is no fork, and a process ended there is ended for real.
-int rerunThisTest(const QStringList& variables);
+// Runs the test `test` ("Suite.Name") once more, alone, in a new process of
+// this program with `variables` ("NAME=value") added to its environment,
+// and waits for it: its exit code, or -1 when it could not be started.
+// Works where there is no fork, and a process ended there is ended for real.
+int rerunTest(const QString& test, const QStringList& variables);
 
 // Holds `path` open the way another program may on Windows, until the object
 // goes: sharing it with nobody (nothing else may even read it), letting

@@ -5,8 +5,6 @@
 
 #include <QFile>
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -102,10 +100,8 @@ ChildOutcome runRestricted(Restriction restriction, qint64 diskBytes,
     return outcome;
 }
 
-int rerunThisTest(const QStringList& variables) {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string filter =
-        std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+int rerunTest(const QString& test, const QStringList& variables) {
+    const QByteArray filter = "--gtest_filter=" + test.toLatin1();
     const pid_t pid = ::fork();
     if (pid < 0)
         return -1;
@@ -113,7 +109,7 @@ int rerunThisTest(const QStringList& variables) {
         for (const QString& variable : variables)
             ::putenv(::strdup(variable.toLocal8Bit().constData()));
         char program[] = "test";
-        char* const argv[] = {program, const_cast<char*>(filter.c_str()), nullptr};
+        char* const argv[] = {program, const_cast<char*>(filter.constData()), nullptr};
         ::execv("/proc/self/exe", argv);
         ::_exit(127);
     }

@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
@@ -29,14 +27,11 @@ ChildOutcome runRestricted(Restriction, qint64, const std::function<QByteArray()
     return {};
 }
 
-int rerunThisTest(const QStringList& variables) {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+int rerunTest(const QString& test, const QStringList& variables) {
     wchar_t program[MAX_PATH];
     if (!::GetModuleFileNameW(nullptr, program, MAX_PATH))
         return -1;
-    std::wstring line = L"\"" + std::wstring(program) + L"\" --gtest_filter=" +
-                        QString::fromLatin1(test->test_suite_name()).toStdWString() + L"." +
-                        QString::fromLatin1(test->name()).toStdWString();
+    std::wstring line = L"\"" + std::wstring(program) + L"\" --gtest_filter=" + test.toStdWString();
     for (const QString& variable : variables)
         ::SetEnvironmentVariableW(variable.section(QLatin1Char('='), 0, 0).toStdWString().c_str(),
                                   variable.section(QLatin1Char('='), 1).toStdWString().c_str());
