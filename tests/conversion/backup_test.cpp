@@ -13,7 +13,6 @@
 
 namespace {
 
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 
 using dalvero::testing::exists;

@@ -16,7 +16,6 @@
 
 namespace {
 
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 
 using dalvero::testing::folderEntries;

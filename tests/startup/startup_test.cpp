@@ -24,7 +24,6 @@ int startTheProgram(int argc, char** argv);
 namespace {
 
 using dalvero::testing::onThisPlatform;
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 using dalvero::testing::ScratchFolder;
 
