@@ -45,6 +45,7 @@ protected:
 
     WindowDriver& start() {
         driver = std::make_unique<WindowDriver>(scratch.path());
+        checkListModels(driver->window());
         return *driver;
     }
     QString writeExport(const QString& name, const QByteArray& contents) {
