@@ -209,8 +209,9 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
     const QString second = leftBehind
                                ? QDir::toNativeSeparators(scratch.filePath(QStringLiteral("STICK")))
                                : drives.second;
-    if (leftBehind)
+    if (leftBehind) {
         ASSERT_TRUE(QDir().mkdir(second));
+    }
     for (const char* name : {"lokal.txt", "zlokal"})
         QFile(scratch.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     const QString here = QDir::toNativeSeparators(scratch.path());
