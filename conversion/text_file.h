@@ -17,7 +17,7 @@ inline const QString kFileInUse =
 
 // The largest file read into a list: room for the two header lines and a
 // full list of kMaxListEntries lines of up to 2,048 bytes each, line end
-// included (64 MiB and 4 KiB). An export line is about 100 bytes, so a real
+// included (64 MiB and 2 KiB). An export line is about 100 bytes, so a real
 // file is far below it; a bigger file cannot make a list within the limit
 // from sane lines and is most likely a log or a disk image chosen by mistake,
 // which read whole would freeze the window or exhaust memory.

@@ -8,8 +8,10 @@
 
 namespace dalvero {
 
-// What went wrong, on which file, and the system's own reason. The core hands
-// these back; only the window turns them into a message for the user.
+// What went wrong, on which file, and the system's own reason. The layers
+// below the windows hand these back and never show them: a window turns them
+// into a message for the user, and so does main() for a start-up that fails
+// before there is a window.
 struct Failure {
     QString what;   // what was being done, e.g. "Kunne ikke læse eksportfilen"
     QString path;   // the full path concerned

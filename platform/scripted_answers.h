@@ -6,11 +6,15 @@
 
 #include <functional>
 
-// Answers that only a real Windows PC gives, for the tests: an access list on
-// a network share that denies writing, a standard user in Program Files. While
-// a hook is set, the Windows half of the platform layer takes its answer, a
-// system error code (ERROR_SUCCESS, ERROR_ACCESS_DENIED, ...), in place of
-// the system's own, so that a test can see what the program makes of it.
+// Answers a test cannot get from the machine it runs on: what only a real
+// Windows PC gives (an access list on a network share that denies writing, a
+// standard user in Program Files), a file another program holds, the drives
+// as a stick comes and goes, a step of the rewrite that fails. While a hook
+// is set, the platform layer takes its answer (an error code in the system's
+// own terms: ERROR_ACCESS_DENIED on Windows, errno on Linux) in place of the
+// system's own, so that a test can see what the program makes of it. Only
+// the Windows half asks `openForWriting`, `makeFolder`, `replace` and
+// `driveAsked`; both halves ask `held`, `drives` and `step`.
 // Unset, which is always so outside such a test, the system answers.
 namespace dalvero::platform {
 

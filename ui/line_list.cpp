@@ -2,14 +2,13 @@
 
 namespace dalvero {
 
-LineList::LineList(bool withSelection, QWidget* parent)
-    : QListView(parent), m_model(withSelection) {
+LineList::LineList(Picking picking, QWidget* parent) : QListView(parent), m_model(picking) {
     setModel(&m_model);
     // Every row is one line of text: the view then need not measure 32,767
     // rows one by one.
     setUniformItemSizes(true);
-    setSelectionMode(withSelection ? QAbstractItemView::NoSelection
-                                   : QAbstractItemView::SingleSelection);
+    setSelectionMode(picking == Picking::Ticks ? QAbstractItemView::NoSelection
+                                               : QAbstractItemView::SingleSelection);
 }
 
 int LineList::listIndex() const {

@@ -10,7 +10,7 @@ namespace dalvero {
 class LineList : public QListView {
     Q_OBJECT
 public:
-    explicit LineList(QWidget* parent = nullptr) : LineList(false, parent) {}
+    explicit LineList(QWidget* parent = nullptr) : LineList(Picking::OneCurrent, parent) {}
 
     LineListModel& entries() { return m_model; }
     const LineListModel& entries() const { return m_model; }
@@ -29,7 +29,9 @@ public:
     void setListIndex(int index);
 
 protected:
-    LineList(bool withSelection, QWidget* parent);
+    // Picked by ticks, the view keeps no selection of its own: the ticks are
+    // the selection, and the current entry only where the keyboard is.
+    LineList(Picking picking, QWidget* parent);
 
 private:
     LineListModel m_model;

@@ -13,8 +13,8 @@ namespace {
 constexpr qsizetype kShownCharacters = 4096;
 } // namespace
 
-LineListModel::LineListModel(bool withSelection, QObject* parent)
-    : QAbstractListModel(parent), m_withSelection(withSelection) {}
+LineListModel::LineListModel(Picking picking, QObject* parent)
+    : QAbstractListModel(parent), m_picking(picking) {}
 
 int LineListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
@@ -40,7 +40,7 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
         return shown == LineMark::None ? QVariant() : QVariant(markBrush(shown));
     }
     case Qt::CheckStateRole:
-        if (m_withSelection)
+        if (m_picking == Picking::Ticks)
             return m_selected[index.row()] ? Qt::Checked : Qt::Unchecked;
         return {};
     default:
@@ -111,7 +111,7 @@ void LineListModel::setSelection(const std::vector<bool>& flags) {
 }
 
 void LineListModel::selectionChanged(int first, int last) {
-    if (m_withSelection)
+    if (m_picking == Picking::Ticks)
         emit dataChanged(index(first), index(last), {Qt::CheckStateRole});
 }
 

@@ -8,13 +8,18 @@
 
 namespace dalvero {
 
+// How the user picks entries in a list: a list box has one current entry;
+// the pigeon list has a tick on every entry, any number of them set.
+enum class Picking { OneCurrent, Ticks };
+
 // The entries of a list box, kept as the bytes they came from and shown
 // through the byte-to-character mapping, so that they go back out unchanged.
-// With `withSelection` every entry carries a selected flag, shown as a tick.
+// Every entry carries a selected flag; only a list picked by ticks shows it,
+// as the entry's tick.
 class LineListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit LineListModel(bool withSelection, QObject* parent = nullptr);
+    explicit LineListModel(Picking picking, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -42,7 +47,7 @@ private:
     Lines m_lines;
     std::vector<bool> m_selected;
     std::vector<LineMark> m_marks; // empty, or one for each entry
-    bool m_withSelection;
+    Picking m_picking;
 };
 
 } // namespace dalvero

@@ -4,7 +4,7 @@
 
 namespace dalvero {
 
-PigeonList::PigeonList(QWidget* parent) : LineList(true, parent) {
+PigeonList::PigeonList(QWidget* parent) : LineList(Picking::Ticks, parent) {
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { entries().toggle(index.row()); });
 }

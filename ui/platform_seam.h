@@ -9,9 +9,12 @@ class QWidget;
 
 namespace dalvero {
 
-// Everything the window needs from outside itself: message boxes, the error
-// report and the end of the program. Tests replace it so that they can drive
-// the real window without a person to press OK and without ending the test.
+// What both windows need from outside themselves that a test must stand in
+// for: message boxes, the error report, the end of the program, today's date
+// and the browser for the guide. Tests replace it so that they can drive the
+// real window without a person to press OK, without ending the test, on a
+// date of their own and without opening a browser. (The file dialog has a
+// seam of its own, FileChooser.)
 class PlatformSeam {
 public:
     virtual ~PlatformSeam() = default;

@@ -97,6 +97,7 @@ TEST(BackupCopies, NewestByNameFirstAndOnlyBackups) {
 
 struct TargetCase {
     const char* name;
+    Runs runs = Runs::Everywhere;
     QString chosen;
     std::function<void(const ScratchFolder&)> arrange = {};
     // Words of what the user is told when the file may not take the copy;
@@ -159,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(Rule, RestoreTargets,
                                       s.makeFolder(QStringLiteral("unikon/z12345"));
                                   },
                               .refused = "Det er en mappe"},
-                             {.name = "Shortcut_WindowsOnlyShortcut",
+                             {.name = "Shortcut",
+                              .runs = Runs::WindowsOnly,
                               .chosen = "unikon/z12345.lnk",
                               .arrange =
                                   [](const ScratchFolder& s) {
@@ -168,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(Rule, RestoreTargets,
                                   },
                               .refused = "genvej"},
                              // Through a link the file would be the copy itself.
-                             {.name = "LinkToTheCopyItself_LinuxOnlySymlink",
+                             {.name = "LinkToTheCopyItself",
+                              .runs = Runs::LinuxOnly,
                               .chosen = "unikon/z12345",
                               .arrange =
                                   [](const ScratchFolder& s) {

@@ -13,15 +13,17 @@
 
 namespace {
 
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 
 using dalvero::testing::exists;
 using dalvero::testing::fileBytes;
 using dalvero::testing::folderEntries;
 using dalvero::testing::HeldFile;
+using dalvero::testing::linuxOnly;
 using dalvero::testing::onThisPlatform;
+using dalvero::testing::Runs;
 using dalvero::testing::ScratchFolder;
+using dalvero::testing::windowsOnly;
 
 TEST(BackupNaming, ShortDateTextFollowsTheLocale) {
     const QDate day(2026, 12, 7);
@@ -127,6 +129,7 @@ struct FaultCase {
     bool succeeds;
     // What must be on disk afterwards, besides the UNIKON file untouched.
     std::function<void(const Scene&, const dalvero::Result<QString>&)> check;
+    Runs runs = Runs::Everywhere;
 };
 
 class BackupFault : public ::testing::TestWithParam<FaultCase> {};
@@ -250,28 +253,30 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(fileBytes(s.wanted() + "_2"), "2");
                        EXPECT_EQ(fileBytes(s.wanted() + "_4"), "4");
                    }},
-         FaultCase{"UnikonFileLocked_WindowsOnlyLock",
-                   [](Scene& s) {
-                       s.held = std::make_unique<HeldFile>(s.unikon, HeldFile::Sharing::Nothing);
-                       EXPECT_TRUE(s.held->isHeld());
-                       return s.wanted();
-                   },
-                   false,
-                   [](const Scene& s, const auto& made) {
-                       EXPECT_EQ(made.failure().path, s.unikon);
-                       EXPECT_TRUE(folderEntries(s.backups).isEmpty());
-                   }},
-         FaultCase{"DanglingLinkAtNameKept_LinuxOnlySymlink",
-                   [](Scene& s) {
-                       QFile::link(s.folder.filePath(QStringLiteral("nowhere")), s.wanted());
-                       return s.wanted();
-                   },
-                   true,
-                   [](const Scene& s, const auto& made) {
-                       EXPECT_TRUE(QFileInfo(s.wanted()).isSymLink());
-                       EXPECT_FALSE(exists(s.folder.filePath(QStringLiteral("nowhere"))));
-                       EXPECT_EQ(made.value(), s.wanted() + "_2");
-                   }},
+         windowsOnly(FaultCase{"UnikonFileLocked",
+                               [](Scene& s) {
+                                   s.held = std::make_unique<HeldFile>(s.unikon,
+                                                                       HeldFile::Sharing::Nothing);
+                                   EXPECT_TRUE(s.held->isHeld());
+                                   return s.wanted();
+                               },
+                               false,
+                               [](const Scene& s, const auto& made) {
+                                   EXPECT_EQ(made.failure().path, s.unikon);
+                                   EXPECT_TRUE(folderEntries(s.backups).isEmpty());
+                               }}),
+         linuxOnly(FaultCase{"DanglingLinkAtNameKept",
+                             [](Scene& s) {
+                                 QFile::link(s.folder.filePath(QStringLiteral("nowhere")),
+                                             s.wanted());
+                                 return s.wanted();
+                             },
+                             true,
+                             [](const Scene& s, const auto& made) {
+                                 EXPECT_TRUE(QFileInfo(s.wanted()).isSymLink());
+                                 EXPECT_FALSE(exists(s.folder.filePath(QStringLiteral("nowhere"))));
+                                 EXPECT_EQ(made.value(), s.wanted() + "_2");
+                             }}),
          FaultCase{"FolderAtNameKept",
                    [](Scene& s) {
                        s.folder.makeFolder(QStringLiteral("UNI_KOP/z12345_07.12.2026"));
@@ -295,6 +300,7 @@ struct ChildCase {
     Restriction restriction;
     std::function<void(Scene&)> arrange;
     bool succeeds;
+    Runs runs = Runs::Everywhere;
 };
 
 class BackupInChild : public ::testing::TestWithParam<ChildCase> {};
@@ -331,24 +337,23 @@ void bigUnikonFile(Scene& s) {
 INSTANTIATE_TEST_SUITE_P(
     Fault, BackupInChild,
     ::testing::ValuesIn(onThisPlatform<ChildCase>(
-        {{"FullDiskDuringCopy_LinuxOnlyFileSizeLimit", Restriction::SmallDisk, bigUnikonFile,
-          false},
-         {"SmallFileOnSmallDisk_LinuxOnlyFileSizeLimit", Restriction::SmallDisk, [](Scene&) {},
-          true},
-         ChildCase{"BackupFolderNotWritable_LinuxOnlyUnprivileged", Restriction::Unprivileged,
-                   [](Scene& s) { dalvero::testing::setPermissionBits(s.backups, 0755); }, false},
-         ChildCase{"UnikonFileUnreadable_LinuxOnlyUnprivileged", Restriction::Unprivileged,
-                   [](Scene& s) {
-                       dalvero::testing::setPermissionBits(s.backups, 0777);
-                       dalvero::testing::setPermissionBits(s.unikon, 0600);
-                   },
-                   false},
-         ChildCase{"UnprivilegedUserMayCopy_LinuxOnlyUnprivileged", Restriction::Unprivileged,
-                   [](Scene& s) {
-                       dalvero::testing::setPermissionBits(s.backups, 0777);
-                       dalvero::testing::setPermissionBits(s.unikon, 0644);
-                   },
-                   true}})),
+        {linuxOnly(ChildCase{"FullDiskDuringCopy", Restriction::SmallDisk, bigUnikonFile, false}),
+         linuxOnly(ChildCase{"SmallFileOnSmallDisk", Restriction::SmallDisk, [](Scene&) {}, true}),
+         linuxOnly(ChildCase{"BackupFolderNotWritable", Restriction::Unprivileged,
+                             [](Scene& s) { dalvero::testing::setPermissionBits(s.backups, 0755); },
+                             false}),
+         linuxOnly(ChildCase{"UnikonFileUnreadable", Restriction::Unprivileged,
+                             [](Scene& s) {
+                                 dalvero::testing::setPermissionBits(s.backups, 0777);
+                                 dalvero::testing::setPermissionBits(s.unikon, 0600);
+                             },
+                             false}),
+         linuxOnly(ChildCase{"UnprivilegedUserMayCopy", Restriction::Unprivileged,
+                             [](Scene& s) {
+                                 dalvero::testing::setPermissionBits(s.backups, 0777);
+                                 dalvero::testing::setPermissionBits(s.unikon, 0644);
+                             },
+                             true})})),
     rowName);
 // Every row of BackupInChild needs a restriction only Linux can make.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(BackupInChild);

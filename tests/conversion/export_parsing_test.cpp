@@ -7,7 +7,6 @@
 
 namespace {
 
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 
 using dalvero::testing::raw;

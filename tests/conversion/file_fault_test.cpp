@@ -16,14 +16,16 @@
 
 namespace {
 
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 
 using dalvero::testing::folderEntries;
 using dalvero::testing::HeldFile;
+using dalvero::testing::linuxOnly;
 using dalvero::testing::onThisPlatform;
+using dalvero::testing::Runs;
 using dalvero::testing::ScratchFolder;
 using dalvero::testing::setPermissionBits;
+using dalvero::testing::windowsOnly;
 
 const QByteArray kContents = "H1\r\nH2\r\nxDVK 07 1234F\r\n";
 
@@ -64,6 +66,7 @@ struct ReadFaultCase {
     // What the reason must say (empty: the system's own); null for a file
     // that must load after all.
     const char* reasonHas = "";
+    Runs runs = Runs::Everywhere;
 };
 
 class ReadFault : public ::testing::TestWithParam<ReadFaultCase> {};
@@ -139,17 +142,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::ValuesIn(onThisPlatform<ReadFaultCase>(
         {{"ExportVanished", true, false, vanish},
          {"ExportIsFolder", true, false, replaceByFolder},
-         {"ExportUnreadable_LinuxOnlyUnprivileged", true, true, ownerOnly},
-         {"ExportFolderClosed_LinuxOnlyUnprivileged", true, true, folderClosed},
-         {"ExportDanglingLink_LinuxOnlySymlink", true, false, danglingLink},
-         {"ExportLocked_WindowsOnlyLock", true, false, untouched, true},
+         linuxOnly(ReadFaultCase{"ExportUnreadable", true, true, ownerOnly}),
+         linuxOnly(ReadFaultCase{"ExportFolderClosed", true, true, folderClosed}),
+         linuxOnly(ReadFaultCase{"ExportDanglingLink", true, false, danglingLink}),
+         windowsOnly(ReadFaultCase{"ExportLocked", true, false, untouched, true}),
          {"UnikonVanished", false, false, vanish},
          {"UnikonIsFolder", false, false, replaceByFolder},
-         {"UnikonUnreadable_LinuxOnlyUnprivileged", false, true, ownerOnly},
-         {"UnikonFolderClosed_LinuxOnlyUnprivileged", false, true, folderClosed},
-         {"UnikonLocked_WindowsOnlyLock", false, false, untouched, true},
-         {"ExportIsPipe_LinuxOnlyNamedPipe", true, false, replaceByPipe},
-         {"UnikonIsPipe_LinuxOnlyNamedPipe", false, false, replaceByPipe},
+         linuxOnly(ReadFaultCase{"UnikonUnreadable", false, true, ownerOnly}),
+         linuxOnly(ReadFaultCase{"UnikonFolderClosed", false, true, folderClosed}),
+         windowsOnly(ReadFaultCase{"UnikonLocked", false, false, untouched, true}),
+         linuxOnly(ReadFaultCase{"ExportIsPipe", true, false, replaceByPipe}),
+         linuxOnly(ReadFaultCase{"UnikonIsPipe", false, false, replaceByPipe}),
          // Too big for a list of sane lines: refused before it is read, with
          // how big it is and the most that is read.
          {"ExportJustPastTheSizeBound", true, false, sizedTo(dalvero::kMaxListFileBytes + 1), false,

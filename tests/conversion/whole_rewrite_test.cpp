@@ -30,7 +30,6 @@
 
 namespace {
 
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
 
 using dalvero::testing::raw;
@@ -39,11 +38,14 @@ using dalvero::Lines;
 using dalvero::testing::fileBytes;
 using dalvero::testing::folderEntries;
 using dalvero::testing::HeldFile;
+using dalvero::testing::linuxOnly;
 using dalvero::testing::makeSymbolicLink;
 using dalvero::testing::onThisPlatform;
 using dalvero::testing::permissionBits;
+using dalvero::testing::Runs;
 using dalvero::testing::ScratchFolder;
 using dalvero::testing::setPermissionBits;
+using dalvero::testing::windowsOnly;
 
 const QByteArray kOld = " 0700DVK1234W00000000001\r\n 0800DVK2345 00000000002\r\n";
 const Lines kNew = {" 0700DVK1234Wnew-tail-01", " 0900DVK3456 00000000000"};
@@ -74,6 +76,7 @@ struct RewriteCase {
     std::function<void(Scene&)> act;
     bool succeeds;
     std::function<void(const Scene&)> check;
+    Runs runs = Runs::Everywhere;
 };
 
 class WholeRewrite : public ::testing::TestWithParam<RewriteCase> {};
@@ -139,16 +142,16 @@ INSTANTIATE_TEST_SUITE_P(
         RewriteCase{"OneLineGetsCrLf", [](Scene& s) { s.expected = "only\r\n"; },
                     [](Scene& s) { s.report = rewriteReport(s, {"only"}); }, true,
                     nothingToCheck},
-        RewriteCase{"PermissionsKept_LinuxOnlyModeBits", [](Scene& s) { setPermissionBits(s.unikon, 0640); },
+        linuxOnly(RewriteCase{"PermissionsKept", [](Scene& s) { setPermissionBits(s.unikon, 0640); },
                     inProcess, true,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0640); }},
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0640); }}),
         RewriteCase{"ReadOnlyRefusedEvenForRoot",
                     [](Scene& s) { setPermissionBits(s.unikon, 0444); }, inProcess, false,
                     [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0444); }},
-        RewriteCase{"NoPermissionAtAllRefused_LinuxOnlyModeBits", [](Scene& s) { setPermissionBits(s.unikon, 0); },
+        linuxOnly(RewriteCase{"NoPermissionAtAllRefused", [](Scene& s) { setPermissionBits(s.unikon, 0); },
                     inProcess, false,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0); }},
-        RewriteCase{"SymlinkTargetRewrittenLinkKept_LinuxOnlySymlink",
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0); }}),
+        linuxOnly(RewriteCase{"SymlinkTargetRewrittenLinkKept",
                     [](Scene& s) {
                         QFile::rename(s.unikon, s.folder.filePath(QStringLiteral("real")));
                         s.target = s.folder.filePath(QStringLiteral("real"));
@@ -158,8 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const Scene& s) {
                         EXPECT_TRUE(QFileInfo(s.unikon).isSymLink());
                         EXPECT_EQ(QFileInfo(s.unikon).symLinkTarget(), s.target);
-                    }},
-        RewriteCase{"RelativeSymlinkFollowed_LinuxOnlySymlink",
+                    }}),
+        linuxOnly(RewriteCase{"RelativeSymlinkFollowed",
                     [](Scene& s) {
                         s.folder.makeFolder(QStringLiteral("real"));
                         s.target = s.folder.filePath(QStringLiteral("real/z12345"));
@@ -170,8 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const Scene& s) {
                         EXPECT_TRUE(QFileInfo(s.unikon).isSymLink());
                         EXPECT_EQ(fileBytes(s.unikon), kNewBytes);
-                    }},
-        RewriteCase{"SymlinkToReadOnlyRefused_LinuxOnlySymlink",
+                    }}),
+        linuxOnly(RewriteCase{"SymlinkToReadOnlyRefused",
                     [](Scene& s) {
                         QFile::rename(s.unikon, s.folder.filePath(QStringLiteral("real")));
                         s.target = s.folder.filePath(QStringLiteral("real"));
@@ -179,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                         QFile::link(s.target, s.unikon);
                     },
                     inProcess, false,
-                    [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isSymLink()); }},
+                    [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isSymLink()); }}),
         RewriteCase{"PathIsFolder",
                     [](Scene& s) {
                         QFile::remove(s.unikon);
@@ -188,32 +191,32 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     inProcess, false,
                     [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isDir()); }},
-        RewriteCase{"FullDiskPartWay_LinuxOnlyFileSizeLimit", nothing, onFullDisk, false,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644); }},
+        linuxOnly(RewriteCase{"FullDiskPartWay", nothing, onFullDisk, false,
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644); }}),
         // Written in place: the folder takes no replacement file.
-        RewriteCase{"FolderNotWritable_LinuxOnlyUnprivileged",
+        linuxOnly(RewriteCase{"FolderNotWritable",
                     [](Scene& s) {
                         s.folder.openToEveryone();
                         setPermissionBits(s.uniFolder, 0755);
                         setPermissionBits(s.unikon, 0666);
                     },
-                    asUnprivileged, true, nothingToCheck},
-        RewriteCase{"FileNotWritableInWritableFolder_LinuxOnlyUnprivileged",
+                    asUnprivileged, true, nothingToCheck}),
+        linuxOnly(RewriteCase{"FileNotWritableInWritableFolder",
                     [](Scene& s) {
                         s.folder.openToEveryone();
                         setPermissionBits(s.uniFolder, 0777);
                         setPermissionBits(s.unikon, 0644);
                     },
                     asUnprivileged, false,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644); }},
-        RewriteCase{"WritableForUnprivilegedUser_LinuxOnlyUnprivileged",
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0644); }}),
+        linuxOnly(RewriteCase{"WritableForUnprivilegedUser",
                     [](Scene& s) {
                         s.folder.openToEveryone();
                         setPermissionBits(s.uniFolder, 0777);
                         setPermissionBits(s.unikon, 0666);
                     },
                     asUnprivileged, true,
-                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0666); }},
+                    [](const Scene& s) { EXPECT_EQ(permissionBits(s.unikon), 0666); }}),
         RewriteCase{"LeftoverOfABrokenRewriteRemoved",
                     [](Scene& s) {
                         s.gone << QFileInfo(s.folder.writeFile(
@@ -222,12 +225,12 @@ INSTANTIATE_TEST_SUITE_P(
                                       .fileName();
                     },
                     inProcess, true, nothingToCheck},
-        RewriteCase{"OpenInAnotherProgram_WindowsOnlyLock", nothing, heldElsewhere, false,
-                    nothingToCheck},
-        RewriteCase{"HiddenFileStaysHidden_WindowsOnlyAttribute",
+        windowsOnly(RewriteCase{"OpenInAnotherProgram", nothing, heldElsewhere, false,
+                    nothingToCheck}),
+        windowsOnly(RewriteCase{"HiddenFileStaysHidden",
                     [](Scene& s) { ASSERT_TRUE(dalvero::testing::makeHidden(s.unikon)); },
                     inProcess, true,
-                    [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isHidden()); }}})),
+                    [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isHidden()); }})})),
     rowName);
 
 // Whatever the merge can give is written and read back byte for byte.

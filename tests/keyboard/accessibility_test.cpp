@@ -130,8 +130,6 @@ struct TabCase {
     const char* from;
     // The controls that cannot be used at this stage: the focus passes them.
     QStringList unusable;
-
-    friend void PrintTo(const TabCase& c, std::ostream* out) { *out << c.name; }
 };
 
 // The focusable controls in their tab order, usable ones only, from the one

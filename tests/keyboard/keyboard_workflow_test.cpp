@@ -24,8 +24,6 @@ const QByteArray kNewUnikon = " 0700DK-1111W\xc5\xc6\xd8-tail-01\r\n"
 struct DanFilKey {
     const char* name;
     Qt::Key key;
-
-    friend void PrintTo(const DanFilKey& c, std::ostream* out) { *out << c.name; }
 };
 
 class KeyboardScene : public WindowTest {

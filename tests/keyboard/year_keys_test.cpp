@@ -22,8 +22,6 @@ struct YearKeysCase {
     std::vector<Keystroke> keys;
     // The year class left out afterwards; none when the keys picked nothing.
     std::optional<std::vector<bool>> selection;
-
-    friend void PrintTo(const YearKeysCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class YearKeys : public WindowTest, public ::testing::WithParamInterface<YearKeysCase> {};

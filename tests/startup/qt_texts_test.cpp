@@ -1,4 +1,5 @@
 #include "failure.h"
+#include "named_row.h"
 #include "qt_translation.h"
 #include "window_test.h"
 
@@ -23,8 +24,6 @@ struct QtTextsCase {
     QStringList menu;
     // The reason Qt words itself in English for a file that may not be read.
     QString permissionDenied;
-
-    friend void PrintTo(const QtTextsCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class QtTexts : public WindowTest, public ::testing::WithParamInterface<QtTextsCase> {};
@@ -63,6 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
                     QLocale::c(),
                     {"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"},
                     QStringLiteral("Permission denied")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    dalvero::testing::rowName);
 
 } // namespace

@@ -23,9 +23,10 @@ int startTheProgram(int argc, char** argv);
 
 namespace {
 
+using dalvero::testing::linuxOnly;
 using dalvero::testing::onThisPlatform;
-using dalvero::testing::PrintTo;
 using dalvero::testing::rowName;
+using dalvero::testing::Runs;
 using dalvero::testing::ScratchFolder;
 
 struct ArgumentCase {
@@ -73,6 +74,7 @@ struct BackupFolderCase {
     std::function<void(const QString& base)> check;
     // Started in the base folder as the program starts itself.
     bool asTheProgram = false;
+    Runs runs = Runs::Everywhere;
 };
 
 // What a call queued as the application is made sees once it runs: the
@@ -190,15 +192,15 @@ INSTANTIATE_TEST_SUITE_P(
                           [](const QString& base) {
                               EXPECT_EQ(dalvero::testing::fileBytes(base + "/UNI_KOP"), "fil");
                           }},
-         BackupFolderCase{
-             "DanglingLinkLeftAlone_LinuxOnlySymlink",
+         linuxOnly(BackupFolderCase{
+             "DanglingLinkLeftAlone",
              [](const ScratchFolder& s) {
                  const QString base = s.makeFolder(QStringLiteral("base"));
                  QFile::link(s.filePath(QStringLiteral("gone")), base + "/UNI_KOP");
                  return base;
              },
              false, true,
-             [](const QString& base) { EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isSymLink()); }},
+             [](const QString& base) { EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isSymLink()); }}),
          // The development folder does not exist here: only one level is made.
          BackupFolderCase{
              "BaseFolderMissing",
@@ -217,25 +219,25 @@ INSTANTIATE_TEST_SUITE_P(
                                   dalvero::testing::folderEntries(QDir::currentPath()).isEmpty());
                               QDir::setCurrent(QDir::tempPath());
                           }},
-         BackupFolderCase{"BaseNotWritable_LinuxOnlyUnprivileged",
-                          [](const ScratchFolder& s) {
-                              const QString base = s.makeFolder(QStringLiteral("base"));
-                              dalvero::testing::setPermissionBits(base, 0755);
-                              return base;
-                          },
-                          true, false,
-                          [](const QString& base) {
-                              EXPECT_FALSE(dalvero::testing::exists(base + "/UNI_KOP"));
-                          }},
-         BackupFolderCase{
-             "RootDoubledSeparatorFails_LinuxOnlyUnprivileged",
-             [](const ScratchFolder&) { return QStringLiteral("/"); }, true, false,
-             [](const QString&) { EXPECT_FALSE(dalvero::testing::exists("/UNI_KOP")); }},
-         BackupFolderCase{"OddFolderName_LinuxOnlyReservedCharacters",
-                          [](const ScratchFolder& s) {
-                              return s.makeFolder(QStringLiteral("-\"mine\" duer æøå"));
-                          },
-                          false, true, madeEmptyFolder}})),
+         linuxOnly(BackupFolderCase{"BaseNotWritable",
+                                    [](const ScratchFolder& s) {
+                                        const QString base = s.makeFolder(QStringLiteral("base"));
+                                        dalvero::testing::setPermissionBits(base, 0755);
+                                        return base;
+                                    },
+                                    true, false,
+                                    [](const QString& base) {
+                                        EXPECT_FALSE(dalvero::testing::exists(base + "/UNI_KOP"));
+                                    }}),
+         linuxOnly(BackupFolderCase{
+             "RootDoubledSeparatorFails", [](const ScratchFolder&) { return QStringLiteral("/"); },
+             true, false,
+             [](const QString&) { EXPECT_FALSE(dalvero::testing::exists("/UNI_KOP")); }}),
+         linuxOnly(BackupFolderCase{
+             "OddFolderName",
+             [](const ScratchFolder&
+                    s) { return s.makeFolder(QStringLiteral("-\"mine\" duer æøå")); },
+             false, true, madeEmptyFolder})})),
     rowName);
 
 } // namespace

@@ -41,6 +41,7 @@ public:
     }
     RestoreWindow& start() {
         window = std::make_unique<RestoreWindow>(scratch.path(), seam, chooser);
+        checkListModels(*window);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return *window;

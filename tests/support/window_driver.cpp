@@ -1,5 +1,6 @@
 #include "window_driver.h"
 
+#include <QAbstractItemModelTester>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QGuiApplication>
@@ -51,6 +52,12 @@ QString currentText(const QAbstractItemView* view) {
 }
 
 } // namespace
+
+void checkListModels(QWidget& window) {
+    for (LineList* list : window.findChildren<LineList*>())
+        new QAbstractItemModelTester(&list->entries(),
+                                     QAbstractItemModelTester::FailureReportingMode::Fatal, list);
+}
 
 void RecordingSeam::showMessage(QWidget*, const QString& text) {
     messages << text;

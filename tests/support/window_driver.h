@@ -96,6 +96,11 @@ struct Workflow {
     bool clickAgain = false;
 };
 
+// Qt's own checker over the model of every list in `window`, for as long as
+// the list lives: a change told out of turn, or an answer a view cannot use,
+// ends the test there.
+void checkListModels(QWidget& window);
+
 // Drives the real window the way a user does, on the widgets found by their
 // objectName: with the mouse, with the keyboard alone (every key goes to the
 // widget that has the focus, as the window system delivers it), or a whole

@@ -19,7 +19,8 @@ namespace dalvero::testing {
 inline QByteArray record(const QByteArray& year, const QByteArray& ring, char marker = 'F') {
     return "DK-X" + year + "-" + ring + marker;
 }
-// The UNIKON line head of that record.
+// The match key an earlier run wrote for that record: characters 1 to 12 of
+// its UNIKON line, before the flag and the tail field.
 inline QByteArray matchKey(const QByteArray& year, const QByteArray& ring) {
     return keyOf(record(year, ring));
 }
@@ -44,6 +45,7 @@ protected:
 
     WindowDriver& start() {
         driver = std::make_unique<WindowDriver>(scratch.path());
+        checkListModels(driver->window());
         return *driver;
     }
     QString writeExport(const QString& name, const QByteArray& contents) {

@@ -1,6 +1,7 @@
 // Loading an export file through the export file list.
 #include "file_list.h"
 #include "line_list.h"
+#include "named_row.h"
 #include "pigeon_list.h"
 #include "window_test.h"
 #include "year_combo.h"
@@ -96,13 +97,12 @@ TEST_F(ExportLoading, LoadingAgainAfterAMergeKeepsDanFilEnabledAndSetsThePromptB
 }
 
 struct ShortFileCase {
-    const char* label;
+    const char* name;
     QByteArray contents;
     QByteArray header; // the export header after loading, over "f\xf8r x"
     QStringList pigeons;
     Lines codes;
     QByteArray earlier = {}; // pigeon lines of the first file, deselected by hand
-    friend void PrintTo(const ShortFileCase& c, std::ostream* out) { *out << c.label; }
 };
 
 class ShortExportFile : public WindowTest, public ::testing::WithParamInterface<ShortFileCase> {};
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "h h",
                       {"abcd7x", "abcd7X", "abcd 7"},
                       {"7x", "7X", " 7"}}),
-    [](const auto& info) { return std::string(info.param.label); });
+    rowName);
 
 TEST_F(ExportLoading, EveryByteOfARecordIsShownAsItsOwnCharacter) {
     QByteArray odd = "DK-X07-1111F\xd8\xe6\xe5\x80\xff";

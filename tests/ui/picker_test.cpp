@@ -146,8 +146,15 @@ TEST_F(Pickers, DriveNotReadyIsReportedAndTheListGoesBack) {
     EXPECT_EQ(w.list1()->count(), 1);
 }
 
-// A stick that comes or goes while the window is open.
-enum class SecondDrive { ListedAtStart, PluggedInAfterStart, PulledOutWhileShown };
+// A stick that comes or goes while the window is open. Pulled out without
+// being unmounted, a stick can leave its mount folder behind, empty, on the
+// drive above; the list offers it as the stick until it is opened again.
+enum class SecondDrive {
+    ListedAtStart,
+    PluggedInAfterStart,
+    PulledOutWhileShown,
+    FolderLeftBehind
+};
 
 struct DriveCase {
     const char* name;
@@ -161,6 +168,7 @@ struct DriveCase {
     QStringList listedHere; // what `files` lists in the current folder
     SecondDrive second = SecondDrive::ListedAtStart;
     bool startOnAShare = false; // the current folder on \\server\share
+    Runs runs = Runs::Everywhere;
 };
 
 DriveCase onExport(const char* name, SecondDrive second = SecondDrive::ListedAtStart) {
@@ -197,18 +205,25 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         GTEST_SKIP() << "no second file system";
     QTemporaryDir scratch(base + QStringLiteral("/dalvero-XXXXXX"));
     ASSERT_TRUE(scratch.isValid());
+    const bool leftBehind = c.second == SecondDrive::FolderLeftBehind;
+    const QString second = leftBehind
+                               ? QDir::toNativeSeparators(scratch.filePath(QStringLiteral("STICK")))
+                               : drives.second;
+    if (leftBehind) {
+        ASSERT_TRUE(QDir().mkdir(second));
+    }
     for (const char* name : {"lokal.txt", "zlokal"})
         QFile(scratch.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     const QString here = QDir::toNativeSeparators(scratch.path());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(here);
     const NoScriptedDrives unscripted;
-    bool plugged = c.second == SecondDrive::PulledOutWhileShown;
+    bool plugged = c.second == SecondDrive::PulledOutWhileShown || leftBehind;
     if (c.second != SecondDrive::ListedAtStart) {
         platform::scriptedAnswers().drives = [&] {
             QList<drives::Drive> machine = {{first, first}};
             if (plugged)
-                machine.append({drives.second, drives.second});
+                machine.append({second, second});
             return machine;
         };
     }
@@ -222,14 +237,25 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         const int otherIndex = otherFiles->listIndex();
         ASSERT_EQ(drive->drive(), first);
         if (c.second == SecondDrive::PluggedInAfterStart) {
-            ASSERT_EQ(drive->findData(drives.second), -1);
+            ASSERT_EQ(drive->findData(second), -1);
             plugged = true;
             openAndClose(*drive);
         }
-        ASSERT_TRUE(drive->setDrive(drives.second));
-        EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), drives.second);
-        EXPECT_EQ(files->path(), drives.second);
-        EXPECT_EQ(files->listIndex(), -1);
+        ASSERT_TRUE(drive->setDrive(second));
+        if (leftBehind) {
+            // A folder on the drive of the current folder now: not the stick.
+            ASSERT_EQ(w.seam.failures.size(), 1);
+            EXPECT_EQ(w.seam.failures[0].what, drives::kDriveNotReady);
+            EXPECT_EQ(w.seam.failures[0].path, second);
+            w.seam.failures.clear();
+            EXPECT_EQ(drive->drive(), first);
+            EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), here);
+            EXPECT_EQ(files->path(), here);
+        } else {
+            EXPECT_EQ(w.dir(QString::fromLatin1(c.dir))->path(), second);
+            EXPECT_EQ(files->path(), second);
+            EXPECT_EQ(files->listIndex(), -1);
+        }
         EXPECT_EQ(w.find<DriveList>(QString::fromLatin1(c.otherDrive))->drive(), first);
         EXPECT_EQ(w.dir(QString::fromLatin1(c.otherDir))->path(), here);
         EXPECT_EQ(otherFiles->path(), here);
@@ -237,7 +263,7 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         if (c.second == SecondDrive::PulledOutWhileShown) {
             plugged = false;
             openAndClose(*drive);
-            EXPECT_EQ(drive->drive(), drives.second) << "shown until another is picked";
+            EXPECT_EQ(drive->drive(), second) << "shown until another is picked";
         }
 
         ASSERT_TRUE(drive->setDrive(first));
@@ -250,22 +276,24 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         }
         if (c.second == SecondDrive::PulledOutWhileShown) {
             openAndClose(*drive);
-            EXPECT_EQ(drive->findData(drives.second), -1) << "gone once another is shown";
+            EXPECT_EQ(drive->findData(second), -1) << "gone once another is shown";
         }
     }
     QDir::setCurrent(previous);
 }
 
-INSTANTIATE_TEST_SUITE_P(Chain, PickerDrives,
-                         ::testing::ValuesIn(onThisPlatform<DriveCase>({
-                             onExport("Export"),
-                             onUnikon("Unikon"),
-                             onExport("StickPluggedInAfterStart", SecondDrive::PluggedInAfterStart),
-                             onUnikon("StickPulledOutWhileShown", SecondDrive::PulledOutWhileShown),
-                             onUnikon("StartFolderOnAShare_WindowsOnlyShare",
-                                      SecondDrive::ListedAtStart, true),
-                         })),
-                         rowName);
+INSTANTIATE_TEST_SUITE_P(
+    Chain, PickerDrives,
+    ::testing::ValuesIn(onThisPlatform<DriveCase>({
+        onExport("Export"),
+        onUnikon("Unikon"),
+        onExport("StickPluggedInAfterStart", SecondDrive::PluggedInAfterStart),
+        onUnikon("StickPulledOutWhileShown", SecondDrive::PulledOutWhileShown),
+        // Only Linux mounts a drive on a folder of another.
+        linuxOnly(onExport("StickPulledOutItsFolderLeft", SecondDrive::FolderLeftBehind)),
+        windowsOnly(onUnikon("StartFolderOnAShare", SecondDrive::ListedAtStart, true)),
+    })),
+    rowName);
 
 } // namespace
 } // namespace dalvero::testing

@@ -24,6 +24,7 @@ using Step = std::function<void(RestoreTest&)>;
 
 struct RestoreCase {
     const char* name;
+    Runs runs = Runs::Everywhere;
     Step arrange = {};
     QStringList putBack = {kCopyName}; // one after another over the chosen file
     QString chosen = kUnikon;
@@ -116,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                     .said = kPutBack,
                     .counts = {"3 linjer, 2 forsvinder", "3 linjer, 2 kommer tilbage"}},
         // Windows does not tell "Z12345" from "z12345".
-        RestoreCase{.name = "FileNamedInAnotherCase_WindowsOnlyCase",
+        RestoreCase{.name = "FileNamedInAnotherCase",
+                    .runs = Runs::WindowsOnly,
                     .arrange =
                         [](RestoreTest& t) {
                             QFile::remove(t.scratch.filePath(kUnikon));
@@ -145,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
                     .arrange = [](RestoreTest& t) { t.scratch.writeFile(kUnikon, kCopy); },
                     .fileAfter = kCopy,
                     .said = QStringLiteral("Filen er allerede som kopien")},
-        RestoreCase{.name = "FileLockedByAnotherProgram_WindowsOnlyLock",
+        RestoreCase{.name = "FileLockedByAnotherProgram",
+                    .runs = Runs::WindowsOnly,
                     .beforePutBack =
                         [](RestoreTest& t) {
                             static_cast<Restore&>(t).held = std::make_unique<HeldFile>(

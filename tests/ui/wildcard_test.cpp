@@ -1,24 +1,22 @@
+#include "named_row.h"
 #include "wildcard.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 namespace {
 
 struct WildcardCase {
-    const char* label;
-    const char* pattern;
     const char* name;
+    const char* pattern;
+    const char* fileName;
     bool listed;
-    friend void PrintTo(const WildcardCase& c, std::ostream* out) { *out << c.label; }
 };
 
 class WildcardRule : public ::testing::TestWithParam<WildcardCase> {};
 
 TEST_P(WildcardRule, DecidesWhetherTheFileIsListed) {
     const WildcardCase& c = GetParam();
-    EXPECT_EQ(dalvero::matchesWildcard(QString::fromUtf8(c.name), QString::fromUtf8(c.pattern)),
+    EXPECT_EQ(dalvero::matchesWildcard(QString::fromUtf8(c.fileName), QString::fromUtf8(c.pattern)),
               c.listed);
 }
 
@@ -48,6 +46,6 @@ const WildcardCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(FileList, WildcardRule, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         dalvero::testing::rowName);
 
 } // namespace

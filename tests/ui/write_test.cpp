@@ -18,8 +18,6 @@
 namespace dalvero::testing {
 namespace {
 
-using testing::PrintTo;
-
 const QByteArray kOldUnikon = matchKey("07", "1111") + " abcdefghijk\r\n";
 
 class DanFil : public WindowTest {
