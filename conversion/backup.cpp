@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace dalvero {
 
 namespace {
@@ -25,6 +27,41 @@ void removeHalfWrittenCopies(const QString& folder) {
         platform::removeFile(dir.filePath(name));
 }
 
+// The newest of the day's copies named from `wantedPath` (the highest number,
+// as the restore list orders them), when it holds exactly `contents`. A
+// "Dan fil" clicked again after a refusal then adds no second copy of the
+// same state: that copy already is the backup. A copy that cannot be read
+// counts as another state.
+std::optional<QString> sameNewestCopy(const QByteArray& contents, const QString& wantedPath) {
+    const QFileInfo wanted(wantedPath);
+    const QString first = wanted.fileName();
+    const Qt::CaseSensitivity nameCase = platform::fileNameCase();
+    QString newest;
+    int newestNumber = 0;
+    for (const QString& name : wanted.dir().entryList(QDir::Files | QDir::Hidden)) {
+        if (!name.startsWith(first, nameCase))
+            continue;
+        int n = 1;
+        if (name.size() != first.size()) {
+            const QString number = name.mid(first.size() + 1);
+            n = number.toInt();
+            if (name.at(first.size()) != QLatin1Char('_') || n < 2 || number != QString::number(n))
+                continue;
+        }
+        if (n > newestNumber) {
+            newestNumber = n;
+            newest = wantedPath.chopped(first.size()) + name;
+        }
+    }
+    const QFileInfo info(newest);
+    if (newest.isEmpty() || info.isSymLink() || info.size() != contents.size())
+        return std::nullopt;
+    const Result<QByteArray> held = readWhole(newest, kBackupFailed);
+    if (!held || held.value() != contents)
+        return std::nullopt;
+    return newest;
+}
+
 } // namespace
 
 QString shortDateText(const QDate& date, const QLocale& locale) {
@@ -37,6 +74,10 @@ QString fileNameSafe(const QString& dateText) {
         if (QStringLiteral("/\\:*?\"<>|").contains(c))
             c = QLatin1Char('-');
     }
+    // Windows drops a name's trailing dots and blanks when it opens it: a
+    // copy so named could be made through "\\?\" but never opened again.
+    while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' ')))
+        safe.chop(1);
     return safe;
 }
 
@@ -60,6 +101,10 @@ Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents
                            const QString& wantedPath) {
     const QString folder = QFileInfo(wantedPath).absolutePath();
     removeHalfWrittenCopies(folder);
+    if (std::optional<QString> same = sameNewestCopy(contents, wantedPath)) {
+        platform::syncFolder(folder);
+        return *same;
+    }
     const QString whole =
         platform::replacing::replacementPath(QDir(folder).filePath(QStringLiteral("kopi")));
     if (Status failed =

@@ -20,7 +20,8 @@ inline const QString kBackupFolderName = QStringLiteral(DALVERO_BACKUP_FOLDER);
 QString shortDateText(const QDate& date, const QLocale& locale = QLocale::system());
 
 // The date text with every character that cannot stand in a file name
-// replaced by "-": "12/7/26" gives "12-7-26".
+// replaced by "-": "12/7/26" gives "12-7-26"; a trailing "." or " ", which
+// Windows drops from a name, is left out: "2026. 12. 07." gives "2026. 12. 07".
 QString fileNameSafe(const QString& dateText);
 
 // base folder & "/UNI_KOP": where the backups of a run in that folder go.
@@ -32,8 +33,10 @@ QString backupPath(const QString& baseFolder, const QString& unikonName, const Q
 
 // Copies the UNIKON file to `wantedPath`, or, when that name is taken, to the
 // first free of wantedPath & "_2", "_3", ... No existing file is ever
-// replaced, and a copy that fails part-way is removed. Returns the path of
-// the backup made.
+// replaced, and a copy that fails part-way is removed. When the day's newest
+// copy of that name already holds exactly the file's bytes (a "Dan fil" tried
+// again after a refusal), no second one is made and that copy is the backup.
+// Returns the path of the backup.
 Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath);
 // The same with the file's bytes as they were just read.
 Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,

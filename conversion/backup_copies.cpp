@@ -40,8 +40,9 @@ QDateTime fileTimeOf(const QFileInfo& info) {
 }
 
 // The date text as shortDateText wrote it and fileNameSafe kept it: a "/"
-// of the form may have become "-". A two-digit year is read in the century
-// nearest today, not in the 1900s as Qt reads it.
+// of the form may have become "-", a trailing "." gone (names made before
+// keep it, and read in the form itself). A two-digit year is read in the
+// century nearest today, not in the 1900s as Qt reads it.
 QDate readDate(const QString& text, const QLocale& locale) {
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     for (const QString& form : {format, fileNameSafe(format)}) {

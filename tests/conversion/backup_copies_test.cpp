@@ -64,7 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
                  QDate(2026, 12, 7)},
         NameCase{"TwoDigitYearInThisCentury", "z12345_07.12.26", "z12345", "07.12.26", 1, "de_DE",
                  QDate(2026, 12, 7)},
-        NameCase{"DateOfAnotherFormIsNoDate", "z12345_12-7-26", "z12345", "12-7-26", 1, "da_DK"}),
+        NameCase{"DateOfAnotherFormIsNoDate", "z12345_12-7-26", "z12345", "12-7-26", 1, "da_DK"},
+        NameCase{"TrailingDotLeftOut", "z1_2026. 12. 07", "z1", "2026. 12. 07", 1, "hu_HU",
+                 QDate(2026, 12, 7)},
+        NameCase{"OldNameWithTheDot", "z1_2026. 12. 07._2", "z1", "2026. 12. 07.", 2, "hu_HU",
+                 QDate(2026, 12, 7)}),
     rowName);
 
 // Made in the opposite order of their names, and their file times changed
@@ -72,8 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
 // whose date cannot be read goes by its file's time, which is now.
 TEST(BackupCopies, NewestByNameFirstAndOnlyBackups) {
     ScratchFolder scratch;
-    for (const char* name : {"z12345_11-30-20", "z12345_12-7-20_3", "z12345_12-7-20_2", "andet.txt",
-                             "z12345_12-6-20", "z12345_12-7-20", "z12345_kopi-1"}) {
+    for (const char* name : {"z12345_11-30-20", "z12345_12-7-20_11", "z12345_12-7-20_3",
+                             "z12345_12-7-20_9", "z12345_12-7-20_2", "andet.txt", "z12345_12-6-20",
+                             "z12345_12-7-20_10", "z12345_12-7-20", "z12345_kopi-1"}) {
         scratch.writeFile(QString::fromLatin1(name), "A\r\nB\r\n");
         QThread::msleep(30);
     }
@@ -91,7 +96,8 @@ TEST(BackupCopies, NewestByNameFirstAndOnlyBackups) {
         names << copy.fileName;
         EXPECT_EQ(copy.lineCount, 2);
     }
-    EXPECT_EQ(names, QStringList({"z12345_kopi-1", "z12345_12-7-20_3", "z12345_12-7-20_2",
+    EXPECT_EQ(names, QStringList({"z12345_kopi-1", "z12345_12-7-20_11", "z12345_12-7-20_10",
+                                  "z12345_12-7-20_9", "z12345_12-7-20_3", "z12345_12-7-20_2",
                                   "z12345_12-7-20", "z12345_12-6-20", "z12345_11-30-20"}));
 }
 

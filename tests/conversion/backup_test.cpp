@@ -56,7 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SafeCase{"EveryForbidden", "a/b\\c:d*e?f\"g<h>i|j", "a-b-c-d-e-f-g-h-i-j"},
                       SafeCase{"BlanksAndLettersKept", "7. dec. 2026", "7. dec. 2026"},
                       SafeCase{"NonAsciiKept", "7 déc. 2026 \u0662", "7 déc. 2026 \u0662"},
-                      SafeCase{"Empty", "", ""}),
+                      SafeCase{"Empty", "", ""},
+                      SafeCase{"TrailingDotLeftOut", "2026. 12. 07.", "2026. 12. 07"},
+                      SafeCase{"TrailingBlanksLeftOut", "7/12/26 . ", "7-12-26"}),
     rowName);
 
 struct PathCase {
@@ -252,6 +254,21 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(made.value(), s.wanted() + "_3");
                        EXPECT_EQ(fileBytes(s.wanted() + "_2"), "2");
                        EXPECT_EQ(fileBytes(s.wanted() + "_4"), "4");
+                   }},
+         // Tried again after a refusal: the day's newest copy, _10, already is the backup.
+         FaultCase{"SameBytesAsTheDaysNewestCopy",
+                   [](Scene& s) {
+                       const QString day = QStringLiteral("UNI_KOP/z12345_07.12.2026");
+                       for (const char* n : {"_2", "_9"})
+                           s.folder.writeFile(day + n, n);
+                       for (const char* n : {"", "_10"})
+                           s.folder.writeFile(day + n, kOld);
+                       return s.wanted();
+                   },
+                   true,
+                   [](const Scene& s, const auto& made) {
+                       EXPECT_EQ(made.value(), s.wanted() + "_10");
+                       EXPECT_EQ(folderEntries(s.backups).size(), 4);
                    }},
          windowsOnly(FaultCase{"UnikonFileLocked",
                                [](Scene& s) {
