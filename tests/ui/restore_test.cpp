@@ -133,6 +133,11 @@ INSTANTIATE_TEST_SUITE_P(
                     .arrange = [](RestoreTest& t) { QFile::remove(t.scratch.filePath(kUnikon)); },
                     .fileAfter = kCopy,
                     .said = QStringLiteral("er lagt tilbage som")},
+        RestoreCase{.name = "FileOfThatNameAppearedSinceShownMissing",
+                    .arrange = [](RestoreTest& t) { QFile::remove(t.scratch.filePath(kUnikon)); },
+                    .beforePutBack = [](RestoreTest& t) { t.scratch.writeFile(kUnikon, "ny"); },
+                    .fileAfter = "ny",
+                    .said = QStringLiteral("ændret af et andet program, siden den blev læst")},
         // Told as soon as the file is chosen, and refused with nothing written.
         RestoreCase{
             .name = "ReadOnlyFile",
