@@ -127,6 +127,31 @@ check "Dalvero started after the first check: the silent install fails ($status)
     test "$status" -eq 3 -a ! -e "$program"
 check "and the earlier installation is whole" test "$(cd "$earlier" && find . | sort)" = "$before"
 mv -f "$earlier/Afinstaller-gammel.exe" "$earlier/Afinstaller.exe"
+# A DLL of the earlier installation held open, sharing nothing, by another
+# program for as long as the install runs.
+cat >"$work/held.c" <<'EOF_C'
+#include <windows.h>
+int main(void) {
+    wchar_t *file = wcschr(GetCommandLineW() + 1, L'"') + 2, *line = wcschr(file, L' ');
+    *line++ = 0;
+    STARTUPINFOW start = {sizeof start};
+    PROCESS_INFORMATION child;
+    DWORD code = 1;
+    if (CreateFileW(file, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL) != INVALID_HANDLE_VALUE &&
+        CreateProcessW(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &start, &child))
+        WaitForSingleObject(child.hProcess, INFINITE), GetExitCodeProcess(child.hProcess, &code);
+    return (int)code;
+}
+EOF_C
+x86_64-w64-mingw32-gcc -o "$work/held.exe" "$work/held.c"
+before=$(cd "$earlier" && find . -type f -exec md5sum {} + | sort)
+run_raw "$work/held.exe" "C:\\Gammel\\Dalvero\\Qt6Core.dll \"$(winepath -w "$installer")\" /S /D=C:\\Program Files\\Dalvero"
+status=$?
+wineserver -w
+check "a file of the earlier installation held: the silent install fails ($status)" \
+    test "$status" -ne 0 -a ! -e "$program"
+check "and the earlier installation is whole" \
+    test "$(cd "$earlier" && find . -type f -exec md5sum {} + | sort)" = "$before"
 run_raw "$installer" '/S /D=C:\Program Files\Dalvero'
 installed=$?
 wineserver -w
