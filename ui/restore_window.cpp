@@ -234,9 +234,8 @@ void RestoreWindow::chooseFile() {
         m_target ? QFileInfo(m_target->path).absolutePath() : QDir::currentPath();
     const QString path = m_chooser.chooseFile(
         this, QStringLiteral("Vælg UNIKON filen %1").arg(name), folder, nameFilter(name));
-    if (path.isEmpty())
-        return;
-    // Another copy that Windows keeps for old programs is told of first.
+    // None when nothing was chosen; another copy that Windows keeps for old
+    // programs is told of first.
     const std::optional<QString> chosen = fileToWorkOn(this, m_seam, path);
     if (!chosen)
         return;

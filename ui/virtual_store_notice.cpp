@@ -10,6 +10,8 @@
 namespace dalvero {
 
 std::optional<QString> fileToWorkOn(QWidget* parent, PlatformSeam& seam, const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
     const std::optional<VirtualStoreCopy> found = virtualStoreCopy(path);
     if (!found)
         return path;
