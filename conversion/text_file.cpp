@@ -2,6 +2,7 @@
 
 #include "file_replace.h"
 #include "platform_files.h"
+#include "virtual_store_copy.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -110,7 +111,7 @@ Result<platform::Way> rewriteWay(const QString& path, const Wait& wait) {
         case platform::WriteAccess::ReadOnly:
             return Failure{kWriteFailed, path, QStringLiteral("Filen er skrivebeskyttet.")};
         case platform::WriteAccess::Denied:
-            return Failure{kWriteFailed, path, kAccessDenied};
+            return Failure{kWriteFailed, path, kAccessDenied + virtualStoreAdvice(path)};
         case platform::WriteAccess::InUse:
             if (!wait || waited == std::size(kWaitsMs))
                 return Failure{kWriteFailed, path, kFileInUse};

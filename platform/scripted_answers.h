@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drives.h"
+#include "virtual_store.h"
 
 #include <QString>
 
@@ -14,7 +15,7 @@
 // own terms: ERROR_ACCESS_DENIED on Windows, errno on Linux) in place of the
 // system's own, so that a test can see what the program makes of it. Only
 // the Windows half asks `openForWriting`, `makeFolder`, `replace` and
-// `driveAsked`; both halves ask `held`, `drives` and `step`.
+// `driveAsked`; both halves ask `held`, `drives`, `step` and `virtualStore`.
 // Unset, which is always so outside such a test, the system answers.
 namespace dalvero::platform {
 
@@ -40,6 +41,9 @@ struct ScriptedAnswers {
     // with it untaken. A test counts the steps, fails each in turn, or ends
     // the process there.
     std::function<unsigned long(const char* step, const QString& path)> step;
+    // Where Windows redirects old programs and keeps their copies, asked
+    // of both halves alike: a scratch folder stands in for Program Files.
+    std::function<VirtualStoreLayout()> virtualStore;
 };
 
 ScriptedAnswers& scriptedAnswers();

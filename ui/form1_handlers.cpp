@@ -16,6 +16,7 @@
 #include "platform_seam.h"
 #include "text_rules.h"
 #include "unikon_merge.h"
+#include "virtual_store_notice.h"
 #include "window_parts.h"
 #include "year_combo.h"
 #include "year_list.h"
@@ -124,6 +125,17 @@ void Form1::resetLists() {
 void Form1::mergeUnikonFile() {
     if (m_file1->listIndex() < 0)
         return;
+    // Another copy that Windows keeps for old programs is told of first; the
+    // one the user picks is shown in the lists, so that the merge, the copy
+    // in UNI_KOP and "Dan fil" all name it.
+    const QString clicked = joinPath(m_dir1->path(), m_file1->list(m_file1->listIndex()));
+    const std::optional<QString> chosen = fileToWorkOn(this, m_seam, clicked);
+    if (!chosen)
+        return;
+    if (*chosen != clicked) {
+        if (Status failed = showInLists(*m_dir1, *m_file1, *chosen))
+            return fail(*failed);
+    }
     const QString folder = m_dir1->path();
     const QString name = m_file1->list(m_file1->listIndex());
     const QString path = joinPath(folder, name);

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 
 #include <cstdlib>
@@ -16,6 +17,19 @@ namespace dalvero {
 void PlatformSeam::showMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, kProgramName, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+int PlatformSeam::askChoice(QWidget* parent, const QString& text, const QStringList& choices) {
+    QMessageBox box(QMessageBox::NoIcon, kProgramName, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices)
+        buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+        box.setEscapeButton(buttons.last());
+    }
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
 void PlatformSeam::showFailure(QWidget* parent, const Failure& failure) {

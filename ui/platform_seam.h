@@ -3,6 +3,7 @@
 #include "failure.h"
 
 #include <QString>
+#include <QStringList>
 
 class QUrl;
 class QWidget;
@@ -22,6 +23,11 @@ public:
     // A box with the text and an OK button only, no icon, titled "dalvero";
     // returns when the user has pressed OK.
     virtual void showMessage(QWidget* parent, const QString& text);
+
+    // A box with the text and a button for each choice, the last one taken
+    // by Esc; returns the index of the button pressed, -1 when the box was
+    // closed otherwise.
+    virtual int askChoice(QWidget* parent, const QString& text, const QStringList& choices);
 
     // The error report of a step that failed.
     virtual void showFailure(QWidget* parent, const Failure& failure);

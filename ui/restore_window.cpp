@@ -9,6 +9,7 @@
 #include "restore_marks.h"
 #include "text_rules.h"
 #include "user_guide.h"
+#include "virtual_store_notice.h"
 #include "window_parts.h"
 
 #include <QDir>
@@ -233,9 +234,12 @@ void RestoreWindow::chooseFile() {
         m_target ? QFileInfo(m_target->path).absolutePath() : QDir::currentPath();
     const QString path = m_chooser.chooseFile(
         this, QStringLiteral("Vælg UNIKON filen %1").arg(name), folder, nameFilter(name));
-    if (path.isEmpty())
+    // None when nothing was chosen; another copy that Windows keeps for old
+    // programs is told of first.
+    const std::optional<QString> chosen = fileToWorkOn(this, m_seam, path);
+    if (!chosen)
         return;
-    showFile(checkRestoreTarget(*copy, path, backupFolder(m_baseFolder)));
+    showFile(checkRestoreTarget(*copy, *chosen, backupFolder(m_baseFolder)));
     showChanges();
 }
 

@@ -28,6 +28,10 @@ class RecordingSeam : public PlatformSeam {
 public:
     void showMessage(QWidget*, const QString& text) override;
     void showFailure(QWidget*, const Failure& failure) override { failures << failure; }
+    int askChoice(QWidget*, const QString& text, const QStringList&) override {
+        questions << text;
+        return choice;
+    }
     void endProgram(int status) override;
     QString todayText() override { return today; }
     bool openInBrowser(const QUrl& url) override {
@@ -39,6 +43,8 @@ public:
     QList<QUrl> browsed;
     QStringList messages;
     QList<Failure> failures;
+    QStringList questions;
+    int choice = -1; // the button pressed in each question
     std::optional<int> endStatus;
     // Runs while a message is "shown", to look at the window at that moment.
     std::function<void(const QString&)> whileMessageShown;

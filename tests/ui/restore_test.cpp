@@ -3,6 +3,7 @@
 #include "child_process.h"
 #include "named_row.h"
 #include "restore_fixture.h"
+#include "scripted_answers.h"
 
 #include <QFile>
 #include <QLabel>
@@ -160,6 +161,24 @@ INSTANTIATE_TEST_SUITE_P(
                                 t.scratch.filePath(kUnikon), HeldFile::Sharing::Nothing);
                         },
                     .said = QStringLiteral("bruges af et andet program")},
+        // Picked in the notice, the copy Windows keeps for old programs takes
+        // the copy; the file in the redirected folder stays as it was.
+        RestoreCase{.name = "VirtualStoreCopyPicked",
+                    .arrange =
+                        [](RestoreTest& t) {
+                            const platform::VirtualStoreLayout layout{
+                                {t.scratch.filePath(QStringLiteral("unikon"))},
+                                t.scratch.filePath(QStringLiteral("VirtualStore"))};
+                            platform::scriptedAnswers().virtualStore = [=] { return layout; };
+                            t.scratch.writeFile(QDir(t.scratch.path())
+                                                    .relativeFilePath(platform::virtualStorePath(
+                                                        t.scratch.filePath(kUnikon))),
+                                                kNow);
+                            t.seam.choice = 0;
+                        },
+                    .beforePutBack = [](RestoreTest&) { platform::scriptedAnswers() = {}; },
+                    .made = {"z12345_07-12-26"},
+                    .said = QStringLiteral("VirtualStore")},
         RestoreCase{.name = "EmptyBackupFolder",
                     .arrange =
                         [](RestoreTest& t) {

@@ -201,6 +201,9 @@ struct ScriptedCase {
     unsigned long replace = ERROR_SUCCESS; // the replace's answer, `replaceTries` times
     int replaceTries = 0;
     unsigned long move = ERROR_SUCCESS; // the answer of each move into the name
+    // The UNIKON folder stands in for Program Files (x86); VirtualStore may
+    // hold an old program's copy of z1, which the user then picks.
+    enum class OldPrograms { Elsewhere, Redirected, CopyInVirtualStore } oldPrograms = {};
 };
 
 class ScriptedWindows : public WindowTest, public ::testing::WithParamInterface<ScriptedCase> {
@@ -216,9 +219,31 @@ TEST_P(ScriptedWindows, DanFilTakesTheAnswer) {
     writeExport(QStringLiteral("e.txt"), exportFile("h1", "h2", {record("07", "1111")}));
     const QByteArray old = matchKey("07", "1111") + " abcdefghijk\r\n";
     const QString unikon = writeUnikon(QStringLiteral("z1"), old);
+    using Old = ScriptedCase::OldPrograms;
+    if (c.oldPrograms != Old::Elsewhere) {
+        platform::scriptedAnswers().virtualStore = [&] {
+            return platform::VirtualStoreLayout{{unikonFolder}, scratch.filePath("VirtualStore")};
+        };
+    }
+    const QString copy = platform::virtualStorePath(unikon);
+    const bool inStore = c.oldPrograms == Old::CopyInVirtualStore;
+    if (inStore) {
+        scratch.writeFile(QDir(scratch.path()).relativeFilePath(copy),
+                          matchKey("07", "1111") + " zyxwvutsrqp\r\n");
+    }
+    const QString written = inStore ? copy : unikon;
+    const QByteArray before = fileBytes(written);
     WindowDriver& w = start();
+    w.seam.choice = 0;
     w.loadExport(exportFolder, QStringLiteral("e.txt"));
     w.merge(unikonFolder, QStringLiteral("z1"));
+    // Both files named before anything is read or written.
+    ASSERT_EQ(w.seam.questions.size(), inStore ? 1 : 0);
+    if (inStore) {
+        EXPECT_TRUE(w.seam.questions[0].contains(copy) &&
+                    w.seam.questions[0].contains(QDir::toNativeSeparators(unikon)))
+            << w.seam.questions[0];
+    }
     platform::scriptedAnswers().openForWriting = [&](const QString&) { return c.openForWriting; };
     int replaces = 0;
     platform::scriptedAnswers().replace = [&](const QString&) {
@@ -244,14 +269,18 @@ TEST_P(ScriptedWindows, DanFilTakesTheAnswer) {
         return;
     }
     EXPECT_EQ(folderEntries(unikonFolder), QStringList{"z1"});
+    EXPECT_EQ(fileBytes(unikon),
+              inStore || c.reason ? old : matchKey("07", "1111") + "Wabcdefghijk\r\n");
     if (c.reason) {
         ASSERT_EQ(w.seam.failures.size(), 1);
         EXPECT_TRUE(w.seam.failures[0].reason.contains(QString::fromUtf8(c.reason)))
             << w.seam.failures[0].reason;
-        EXPECT_EQ(fileBytes(unikon), old);
     } else {
         EXPECT_TRUE(w.seam.failures.isEmpty()) << w.seam.failures.value(0).message();
-        EXPECT_EQ(fileBytes(unikon), matchKey("07", "1111") + "Wabcdefghijk\r\n");
+    }
+    if (inStore) { // the copy backed up and written, the real file untouched
+        EXPECT_EQ(fileBytes(scratch.filePath("UNI_KOP/z1_07-12-26")), before);
+        EXPECT_EQ(fileBytes(copy), matchKey("07", "1111") + "Wzyxwvutsrqp\r\n");
     }
 }
 
@@ -279,7 +308,13 @@ INSTANTIATE_TEST_SUITE_P(
                      nullptr, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1},
         ScriptedCase{"OldGoneNewNeverMoved_StandsInForUnableToMoveReplacement", ERROR_SUCCESS,
                      "den nye liste ligger i", ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1,
-                     ERROR_SHARING_VIOLATION}),
+                     ERROR_SHARING_VIOLATION},
+        ScriptedCase{"VirtualStoreCopyPicked_StandsInForAnOldProgramInProgramFiles", ERROR_SUCCESS,
+                     nullptr, ERROR_SUCCESS, 0, ERROR_SUCCESS,
+                     ScriptedCase::OldPrograms::CopyInVirtualStore},
+        ScriptedCase{"DeniedWithNoCopy_StandsInForAStandardUserInProgramFiles", ERROR_ACCESS_DENIED,
+                     "i VirtualStore i stedet", ERROR_SUCCESS, 0, ERROR_SUCCESS,
+                     ScriptedCase::OldPrograms::Redirected}),
     rowName);
 
 TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUserInProgramFiles) {

@@ -1,0 +1,10 @@
+#include "virtual_store.h"
+
+namespace dalvero::platform {
+
+// Linux redirects no program's files.
+VirtualStoreLayout systemVirtualStoreLayout() {
+    return {};
+}
+
+} // namespace dalvero::platform
