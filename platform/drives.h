@@ -5,12 +5,16 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // The machine's drives as a drive list shows them; drives_windows.cpp and
 // drives_posix.cpp hold the two sides.
 namespace dalvero::drives {
 
 // What the report says when a drive cannot be used.
 inline const QString kDriveNotReady = QStringLiteral("Drevet er ikke klar");
+// And when it has not answered in time.
+inline const QString kDriveNoAnswer = QStringLiteral("Drevet svarer ikke");
 
 struct Drive {
     QString root;    // the drive's root folder as the user's paths write it
@@ -35,5 +39,11 @@ QString topOf(const QString& path);
 // when its root cannot be listed (an empty card reader, a network drive that
 // is gone).
 Status checkReady(const QString& root);
+
+// checkReady as a job for a thread of its own, holding copies of all it
+// reads: a network drive whose server is away can keep it waiting tens of
+// seconds, and a window that gives up on it leaves the job to end whenever
+// it does and drops its answer.
+std::function<Status()> readyCheck(const QString& root);
 
 } // namespace dalvero::drives

@@ -74,7 +74,9 @@ QString topOf(const QString&) {
     return QDir::rootPath();
 }
 
-Status checkReady(const QString& root) {
+namespace {
+
+Status checkRoot(const QString& root) {
     const QStorageInfo volume(root);
     QString reason;
     if (DIR* listing = ::opendir(QFile::encodeName(root).constData()))
@@ -86,6 +88,20 @@ Status checkReady(const QString& root) {
     if (reason.isEmpty())
         return std::nullopt;
     return Failure{kDriveNotReady, root, reason};
+}
+
+} // namespace
+
+Status checkReady(const QString& root) {
+    return readyCheck(root)();
+}
+
+std::function<Status()> readyCheck(const QString& root) {
+    return [root, told = platform::scriptedAnswers().driveAsked] {
+        if (told)
+            told(root);
+        return checkRoot(root);
+    };
 }
 
 } // namespace dalvero::drives

@@ -14,8 +14,8 @@
 // is set, the platform layer takes its answer (an error code in the system's
 // own terms: ERROR_ACCESS_DENIED on Windows, errno on Linux) in place of the
 // system's own, so that a test can see what the program makes of it. Only
-// the Windows half asks `openForWriting`, `makeFolder`, `replace` and
-// `driveAsked`; both halves ask `held`, `drives`, `step` and `virtualStore`.
+// the Windows half asks `openForWriting`, `makeFolder` and `replace`; both
+// halves ask `held`, `drives`, `driveAsked`, `step` and `virtualStore`.
 // Unset, which is always so outside such a test, the system answers.
 namespace dalvero::platform {
 
@@ -30,7 +30,9 @@ struct ScriptedAnswers {
     std::function<bool(const QString& path)> held;
     // Told of each call that asks a drive itself (its label, its listing),
     // which may wait on a disk or a network: building the drive lists must
-    // ask only fixed drives.
+    // ask only fixed drives. Told on the thread that asks, off the window's
+    // for a drive the user picks, and as long as the drive takes: a test
+    // can stand in for a network drive whose server is away.
     std::function<void(const QString& root)> driveAsked;
     // The machine's drives, asked of both halves alike: a stick plugged in
     // or pulled out while the window is open.

@@ -1,8 +1,14 @@
 #include "drive_list.h"
 
+#include "busy_wait.h"
+#include "folder_list.h"
+
 #include <QAccessibleWidget>
 #include <QDir>
 #include <QSignalBlocker>
+
+#include <memory>
+#include <optional>
 
 namespace dalvero {
 
@@ -98,12 +104,27 @@ bool DriveList::setDrive(const QString& rootPath) {
     return true;
 }
 
-Result<QString> DriveList::currentFolder() const {
+Result<DriveList::Opened> DriveList::currentFolder(QLabel* prompt) const {
     const QString root = drive();
-    if (Status notReady = drives::checkReady(root))
-        return *notReady;
     const QString current = QDir::toNativeSeparators(QDir::currentPath());
-    return driveOf(current) == root ? current : root;
+    // The job's answer, which only this wait reads, and only once it ended.
+    const auto answer = std::make_shared<std::optional<Result<Opened>>>();
+    const bool answered = endsWithin(
+        window(), prompt, QStringLiteral("Venter på, at drevet svarer …"), kAnswerMs,
+        [answer, root, current, check = drives::readyCheck(root)] {
+            if (Status notReady = check()) {
+                answer->emplace(*notReady);
+                return;
+            }
+            const QString folder = driveOf(current) == root ? current : root;
+            answer->emplace(Opened{folder, FolderList::readFolders(QDir(folder).absolutePath())});
+        });
+    if (!answered)
+        return Failure{drives::kDriveNoAnswer, root,
+                       QStringLiteral("Intet svar på %1 sekunder. Et netværksdrev svarer ikke, "
+                                      "når forbindelsen eller serveren er væk.")
+                           .arg(kAnswerMs / 1000)};
+    return **answer;
 }
 
 void DriveList::keepShown() {

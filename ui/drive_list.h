@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 
+class QLabel;
+
 namespace dalvero {
 
 // The drive list: the machine's drives, starting at the current one. Its
@@ -24,10 +26,18 @@ public:
     QString drive() const;
     bool setDrive(const QString& rootPath);
 
+    struct Opened {
+        QString folder;
+        Result<QStringList> subfolders; // as FolderList::readFolders gives them
+    };
     // The folder that choosing this drive opens: the process's current folder
     // when it lies on the drive, else the drive's root. Fails when the drive
-    // is gone or not ready.
-    Result<QString> currentFolder() const;
+    // is gone or not ready. Asked, with the folder's first read, off the
+    // window's thread and for at most kAnswerMs, the wait told in `prompt`:
+    // a network drive whose server is away may keep the system asking for
+    // tens of seconds; it fails then with drives::kDriveNoAnswer.
+    Result<Opened> currentFolder(QLabel* prompt) const;
+    static constexpr int kAnswerMs = 3000;
 
     // The drive whose folders are shown now: kept once they are, and chosen
     // again when another drive turned out not to be ready.

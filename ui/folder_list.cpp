@@ -81,13 +81,23 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
             [this](QListWidgetItem* item) { requestOpen(item); });
 }
 
-Status FolderList::setPath(const QString& folder) {
-    const QString absolute = QDir(folder).absolutePath();
-    if (Status failed = checkListable(absolute))
-        return failed;
+Result<QStringList> FolderList::readFolders(const QString& folder) {
+    if (Status failed = checkListable(folder))
+        return *failed;
+    QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    names.removeIf([&](const QString& name) { return platform::isLeftOutOfLists(folder, name); });
+    return names;
+}
 
-    QStringList names = QDir(absolute).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
-    names.removeIf([&](const QString& name) { return platform::isLeftOutOfLists(absolute, name); });
+Status FolderList::setPath(const QString& folder) {
+    return setPath(folder, readFolders(QDir(folder).absolutePath()));
+}
+
+Status FolderList::setPath(const QString& folder, const Result<QStringList>& subfolders) {
+    const QString absolute = QDir(folder).absolutePath();
+    if (!subfolders)
+        return subfolders.failure();
+    QStringList names = subfolders.value();
     sortForUser(names);
 
     // One layout for the whole list, not one for each entry.

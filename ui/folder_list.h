@@ -22,6 +22,13 @@ public:
     // Shows `folder`; fails, and shows what it showed before, when the folder
     // cannot be listed.
     Status setPath(const QString& folder);
+    // The same with the subfolders read beforehand by readFolders, which
+    // may be done on another thread: a drive may not answer.
+    Status setPath(const QString& folder, const Result<QStringList>& subfolders);
+
+    // The subfolders of the absolute path `folder` that the list shows, not
+    // yet in the user's order. Reads only, on whichever thread calls it.
+    static Result<QStringList> readFolders(const QString& folder);
 
 signals:
     void openRequested(const QString& folder);

@@ -38,17 +38,19 @@ void Form1::openFolder(FolderList& folders, const QString& folder) {
 }
 
 // A new drive shows its current folder in the chain's folder list. A drive
-// that is not ready is only reported: nothing has been done yet, so the user
-// keeps the work of this run and the list goes back to the drive it showed.
+// that is not ready, or does not answer in time, is only reported: nothing
+// has been done yet, so the user keeps the work of this run and the list
+// goes back to the drive it showed.
 void Form1::driveChange(DriveList& drives, FolderList& folders) {
-    const Result<QString> folder = drives.currentFolder();
-    if (!folder) {
-        m_seam.showFailure(this, folder.failure());
+    const Result<DriveList::Opened> opened = drives.currentFolder(m_label5);
+    if (!opened) {
+        m_seam.showFailure(this, opened.failure());
         drives.returnToShown();
         return;
     }
     drives.keepShown();
-    openFolder(folders, folder.value());
+    if (Status failed = folders.setPath(opened.value().folder, opened.value().subfolders))
+        fail(*failed);
 }
 
 // A new folder lists its files in the chain's file list.

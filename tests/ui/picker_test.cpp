@@ -6,9 +6,12 @@
 #include "scripted_answers.h"
 #include "window_test.h"
 
+#include <QApplication>
 #include <QLocale>
 #include <QStorageInfo>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 namespace dalvero::testing {
 namespace {
@@ -153,7 +156,8 @@ enum class SecondDrive {
     ListedAtStart,
     PluggedInAfterStart,
     PulledOutWhileShown,
-    FolderLeftBehind
+    FolderLeftBehind,
+    NeverAnswers // a network drive whose server is away
 };
 
 struct DriveCase {
@@ -169,6 +173,7 @@ struct DriveCase {
     SecondDrive second = SecondDrive::ListedAtStart;
     bool startOnAShare = false; // the current folder on \\server\share
     Runs runs = Runs::Everywhere;
+    const char* listedFirst = nullptr;
 };
 
 DriveCase onExport(const char* name, SecondDrive second = SecondDrive::ListedAtStart) {
@@ -178,6 +183,18 @@ DriveCase onUnikon(const char* name, SecondDrive second = SecondDrive::ListedAtS
                    bool startOnAShare = false) {
     return {name,   "Drive1", "Dir1",     "File1", "Drive3",
             "Dir3", "File2",  {"zlokal"}, second,  startOnAShare};
+}
+
+DriveCase listingFirst(DriveCase c, const char* root) {
+    c.listedFirst = root;
+    return c;
+}
+
+QStringList roots(const DriveList& list) {
+    QStringList shown;
+    for (int i = 0; i < list.count(); ++i)
+        shown << list.itemData(i).toString();
+    return shown;
 }
 
 // What the user sees on opening the list.
@@ -218,13 +235,20 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
     const QString previous = QDir::currentPath();
     QDir::setCurrent(here);
     const NoScriptedDrives unscripted;
-    bool plugged = c.second == SecondDrive::PulledOutWhileShown || leftBehind;
+    const bool neverAnswers = c.second == SecondDrive::NeverAnswers;
+    bool plugged = c.second == SecondDrive::PulledOutWhileShown || leftBehind || neverAnswers;
     if (c.second != SecondDrive::ListedAtStart) {
         platform::scriptedAnswers().drives = [&] {
             QList<drives::Drive> machine = {{first, first}};
             if (plugged)
                 machine.append({second, second});
             return machine;
+        };
+    }
+    if (neverAnswers) {
+        platform::scriptedAnswers().driveAsked = [second](const QString& root) {
+            if (root == second)
+                QThread::sleep(10);
         };
     }
     {
@@ -236,16 +260,26 @@ TEST_P(PickerDrives, ChoosingADriveRefreshesItsFolderAndFileListOnly) {
         FileList* otherFiles = w.files(QString::fromLatin1(c.otherFiles));
         const int otherIndex = otherFiles->listIndex();
         ASSERT_EQ(drive->drive(), first);
+        if (c.listedFirst) {
+            EXPECT_EQ(roots(*drive).value(0), QString::fromLatin1(c.listedFirst));
+        }
         if (c.second == SecondDrive::PluggedInAfterStart) {
             ASSERT_EQ(drive->findData(second), -1);
             plugged = true;
             openAndClose(*drive);
+            EXPECT_EQ(roots(*drive), QStringList({first, second})) << "the system's order";
         }
+        bool busyMeanwhile = false; // the window went on with its events, busy
+        QTimer::singleShot(0, &w.window(),
+                           [&] { busyMeanwhile = QApplication::overrideCursor() != nullptr; });
         ASSERT_TRUE(drive->setDrive(second));
-        if (leftBehind) {
-            // A folder on the drive of the current folder now: not the stick.
+        if (leftBehind || neverAnswers) {
+            // Left behind, a folder on the drive of the current folder now:
+            // not the stick.
             ASSERT_EQ(w.seam.failures.size(), 1);
-            EXPECT_EQ(w.seam.failures[0].what, drives::kDriveNotReady);
+            EXPECT_EQ(w.seam.failures[0].what,
+                      neverAnswers ? drives::kDriveNoAnswer : drives::kDriveNotReady);
+            EXPECT_TRUE(busyMeanwhile || !neverAnswers);
             EXPECT_EQ(w.seam.failures[0].path, second);
             w.seam.failures.clear();
             EXPECT_EQ(drive->drive(), first);
@@ -291,6 +325,8 @@ INSTANTIATE_TEST_SUITE_P(
         onUnikon("StickPulledOutWhileShown", SecondDrive::PulledOutWhileShown),
         // Only Linux mounts a drive on a folder of another.
         linuxOnly(onExport("StickPulledOutItsFolderLeft", SecondDrive::FolderLeftBehind)),
+        onUnikon("NetworkDriveNeverAnswers", SecondDrive::NeverAnswers),
+        linuxOnly(listingFirst(onExport("RootListedFirst"), "/")),
         windowsOnly(onUnikon("StartFolderOnAShare", SecondDrive::ListedAtStart, true)),
     })),
     rowName);

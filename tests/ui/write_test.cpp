@@ -192,9 +192,11 @@ TEST_P(DanFilWaiting, TakesNoActionAndWritesOnce) {
     WindowDriver& w = *driver;
     const QString prompt = w.caption(QStringLiteral("Label5"));
     int looks = 0;
+    bool openWhileWriting = true;
     platform::scriptedAnswers().held = [&](const QString&) {
         if (looks == 0)
             QTimer::singleShot(0, [&] { GetParam().act(w); });
+        openWhileWriting = openWhileWriting && w.window().isVisible();
         return ++looks <= 2;
     };
     w.clickDanFil();
@@ -206,6 +208,7 @@ TEST_P(DanFilWaiting, TakesNoActionAndWritesOnce) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(w.caption(QStringLiteral("Label5")), prompt);
     EXPECT_EQ(w.window().isVisible(), !GetParam().quits) << "the quit was dropped";
+    EXPECT_TRUE(openWhileWriting) << "the quit came before the rewrite ended";
 }
 
 INSTANTIATE_TEST_SUITE_P(
