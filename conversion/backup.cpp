@@ -98,7 +98,7 @@ Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath)
 }
 
 Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,
-                           const QString& wantedPath) {
+                           const QString& wantedPath, const Wait& wait) {
     const QString folder = QFileInfo(wantedPath).absolutePath();
     removeHalfWrittenCopies(folder);
     if (std::optional<QString> same = sameNewestCopy(contents, wantedPath)) {
@@ -115,14 +115,20 @@ Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents
             n == 1 ? wantedPath : wantedPath + QLatin1Char('_') + QString::number(n);
         if (QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink())
             continue;
-        const platform::MoveOutcome moved =
-            platform::moveToFreeName(whole, candidate, kBackupFailed);
+        platform::MoveOutcome moved = platform::moveToFreeName(whole, candidate, kBackupFailed);
+        for (std::size_t waited = 0; moved.retry && wait && waited < std::size(kWaitsMs);
+             ++waited) {
+            wait(kWaitsMs[waited]);
+            moved = platform::moveToFreeName(whole, candidate, kBackupFailed);
+        }
         if (!moved.failed) {
             platform::syncFolder(folder);
             return candidate;
         }
         if (!moved.taken) {
             platform::removeFile(whole);
+            if (moved.held)
+                moved.failed->reason = kFileInUse + QLatin1Char(' ') + moved.failed->reason;
             return *moved.failed;
         }
     }

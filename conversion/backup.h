@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "text_file.h"
 
 #include <QDate>
 #include <QLocale>
@@ -38,8 +39,9 @@ QString backupPath(const QString& baseFolder, const QString& unikonName, const Q
 // again after a refusal), no second one is made and that copy is the backup.
 // Returns the path of the backup.
 Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath);
-// The same with the file's bytes as they were just read.
+// The same with the file's bytes as they were just read; a copy a scanner
+// holds for a moment takes its name after the held file's waits.
 Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,
-                           const QString& wantedPath);
+                           const QString& wantedPath, const Wait& wait = sleepFor);
 
 } // namespace dalvero

@@ -26,7 +26,8 @@ Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
             return Failure{kWriteFailed, job.chosenPath,
                            kChangedSinceRead + QLatin1Char(' ') + job.whenChanged};
         if (job.newBytes) {
-            if (Status failed = putInPlace(file.value(), *job.newBytes, way.value(), wait))
+            if (Status failed =
+                    putInPlace(file.value(), *job.newBytes, std::nullopt, way.value(), wait))
                 return *failed;
         }
         return Rewritten{file.value(), QString()};
@@ -39,11 +40,11 @@ Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
         return Failure{kWriteFailed, job.chosenPath,
                        kChangedSinceRead + QLatin1Char(' ') + job.whenChanged};
     }
-    const Result<QString> backup = makeBackup(file.value(), now.value(), job.backupPath);
+    const Result<QString> backup = makeBackup(file.value(), now.value(), job.backupPath, wait);
     if (!backup)
         return backup.failure();
     if (job.newBytes) {
-        if (Status failed = putInPlace(file.value(), *job.newBytes, way.value(), wait))
+        if (Status failed = putInPlace(file.value(), *job.newBytes, now.value(), way.value(), wait))
             return *failed;
     }
     return Rewritten{file.value(), backup.value()};

@@ -1,5 +1,6 @@
 #include "text_file.h"
 
+#include "backup.h"
 #include "file_replace.h"
 #include "platform_files.h"
 #include "virtual_store_copy.h"
@@ -87,15 +88,6 @@ void sleepFor(int ms) {
     QThread::msleep(static_cast<unsigned long>(ms));
 }
 
-namespace {
-
-// A scanner, the indexer or a sync client lets go of a file within a second
-// or so: each step that finds the file held is tried again after these waits
-// before the user is told.
-constexpr int kWaitsMs[] = {100, 200, 400, 800};
-
-} // namespace
-
 Result<platform::Way> rewriteWay(const QString& path, const Wait& wait) {
     for (std::size_t waited = 0;; ++waited) {
         const QFileInfo info(path);
@@ -103,7 +95,8 @@ Result<platform::Way> rewriteWay(const QString& path, const Wait& wait) {
             return Failure{kWriteFailed, path, kIsFolder};
         if (!info.exists())
             return platform::Way::Replace;
-        switch (platform::writeAccess(info)) {
+        QString reason;
+        switch (platform::writeAccess(info, &reason)) {
         case platform::WriteAccess::Writable:
             return platform::Way::Replace;
         case platform::WriteAccess::WritableInPlace:
@@ -112,6 +105,8 @@ Result<platform::Way> rewriteWay(const QString& path, const Wait& wait) {
             return Failure{kWriteFailed, path, QStringLiteral("Filen er skrivebeskyttet.")};
         case platform::WriteAccess::Denied:
             return Failure{kWriteFailed, path, kAccessDenied + virtualStoreAdvice(path)};
+        case platform::WriteAccess::Refused:
+            return Failure{kWriteFailed, path, reason};
         case platform::WriteAccess::InUse:
             if (!wait || waited == std::size(kWaitsMs))
                 return Failure{kWriteFailed, path, kFileInUse};
@@ -128,43 +123,67 @@ Status checkRewritable(const QString& path, const Wait& wait) {
 
 namespace {
 
-// The report when the old file is gone and the new bytes could not take its
-// name: where they are, and what the user can do.
-Failure strandedReport(Failure failure, const QString& stranded, const QString& path) {
-    failure.reason += QStringLiteral(" Filen findes ikke lige nu: den nye liste ligger i %1. "
-                                     "Giv den navnet %2.")
-                          .arg(platform::shownPath(stranded), QFileInfo(path).fileName());
+// The report when the new bytes could not take the file's name: where they
+// are, where the old file went, and what the user can do.
+Failure strandedReport(Failure failure, const platform::ReplaceOutcome& outcome,
+                       const QString& path) {
+    const QString stranded = platform::shownPath(outcome.stranded);
+    if (QFileInfo::exists(path))
+        failure.reason += QStringLiteral(" En anden fil har fået navnet %1 imens; den nye liste "
+                                         "ligger i %2.")
+                              .arg(QFileInfo(path).fileName(), stranded);
+    else
+        failure.reason += QStringLiteral(" Filen findes ikke lige nu: den nye liste ligger i %1. "
+                                         "Giv den navnet %2.")
+                              .arg(stranded, QFileInfo(path).fileName());
+    if (outcome.oldMovedAside && !outcome.oldFile.isEmpty())
+        failure.reason += QStringLiteral(" Windows har flyttet den gamle fil til %1.")
+                              .arg(platform::shownPath(outcome.oldFile));
+    else if (outcome.oldMovedAside)
+        failure.reason +=
+            QStringLiteral(" Den gamle fil findes som kopi i %1.").arg(kBackupFolderName);
     return failure;
 }
 
-} // namespace
-
-Status putInPlace(const QString& path, const QByteArray& contents, platform::Way way,
-                  const Wait& wait) {
-    platform::ReplaceOutcome outcome = platform::replaceFile(path, contents, kWriteFailed, way);
+// The same step tried again after each wait while the system says it may
+// go through shortly.
+platform::ReplaceOutcome afterTheWaits(platform::ReplaceOutcome outcome, const QString& path,
+                                       const QByteArray& contents,
+                                       const std::optional<QByteArray>& old, const Wait& wait) {
     for (int ms : kWaitsMs) {
         if (!outcome.failed || !outcome.retry || !wait)
             break;
         wait(ms);
-        if (outcome.stranded.isEmpty()) {
-            outcome = platform::replaceFile(path, contents, kWriteFailed, way);
-        } else if (Status failed = platform::moveIntoPlace(outcome.stranded, path, kWriteFailed)) {
-            outcome.failed = failed;
-        } else {
-            return std::nullopt;
-        }
+        outcome = platform::replaceAgain(outcome, path, contents, old, kWriteFailed);
     }
-    if (!outcome.failed)
+    return outcome;
+}
+
+} // namespace
+
+Status putInPlace(const QString& path, const QByteArray& contents,
+                  const std::optional<QByteArray>& old, platform::Way way, const Wait& wait) {
+    platform::ReplaceOutcome outcome = afterTheWaits(
+        platform::replaceFile(path, contents, old, kWriteFailed, way), path, contents, old, wait);
+    // A file the replace may not delete (a sync client or a backup agent
+    // that shares it, rights without delete, a scanner that keeps holding
+    // it) may still be written where it is; "in use" only when that is
+    // refused too.
+    if (outcome.failed && outcome.inPlace && old) {
+        platform::dropReplacement(outcome);
+        outcome = afterTheWaits(
+            platform::replaceFile(path, contents, old, kWriteFailed, platform::Way::InPlace), path,
+            contents, old, wait);
+    }
+    platform::dropReplacement(outcome);
+    if (!outcome.failed) {
+        // Moved aside by a replace that then failed: its bytes are the copy's.
+        if (!outcome.oldFile.isEmpty())
+            platform::removeFile(outcome.oldFile);
         return std::nullopt;
+    }
     if (!outcome.stranded.isEmpty())
-        return strandedReport(*outcome.failed, outcome.stranded, path);
-    // A file the replace is refused (a scanner that keeps deleting out, a
-    // share that lets files change but not their access lists) may still
-    // be written where it is.
-    if (outcome.retry && !outcome.held && way == platform::Way::Replace &&
-        QFileInfo::exists(path) &&
-        !platform::replaceFile(path, contents, kWriteFailed, platform::Way::InPlace).failed)
-        return std::nullopt;
+        return strandedReport(*outcome.failed, outcome, path);
     if (outcome.held)
         outcome.failed->reason = kFileInUse + QLatin1Char(' ') + outcome.failed->reason;
     return outcome.failed;

@@ -7,6 +7,7 @@
 #include <QIODevice>
 
 #include <functional>
+#include <optional>
 
 namespace dalvero {
 
@@ -52,6 +53,11 @@ using Wait = std::function<void(int ms)>;
 // Sleeps the thread: for callers with no window.
 void sleepFor(int ms);
 
+// A scanner, the indexer or a sync client lets go of a file within a second
+// or so: each step that finds the file held is tried again after these waits
+// before the user is told.
+inline constexpr int kWaitsMs[] = {100, 200, 400, 800};
+
 // How `path` will be rewritten, or why it cannot be (a folder, a read-only
 // file or medium, access denied, a file another program holds), before
 // anything is written. A held file is looked at again after a few short
@@ -61,12 +67,15 @@ Result<platform::Way> rewriteWay(const QString& path, const Wait& wait = sleepFo
 Status checkRewritable(const QString& path, const Wait& wait = sleepFor);
 
 // Puts `contents` in the place of the file's old bytes the way chosen (see
-// platform::replaceFile), trying again after the same waits while another
-// program holds or refuses the file; then, for a file that still may not be
-// replaced, in place. The file never goes missing: new bytes left under
-// another name while it is gone are moved to it, and named in the report
-// where they cannot be. Nothing is checked first.
+// platform::replaceFile), trying the same replace of the same replacement
+// again after the same waits while another program holds or refuses the
+// file; then, for a file that still may not be replaced, in place, where
+// `old` (the bytes the user was shown) is what goes back on a failure. The
+// file never goes missing: new bytes left under another name while it is
+// gone are moved to it, and named in the report where they cannot be.
+// Nothing is checked first.
 Status putInPlace(const QString& path, const QByteArray& contents,
-                  platform::Way way = platform::Way::Replace, const Wait& wait = sleepFor);
+                  const std::optional<QByteArray>& old, platform::Way way = platform::Way::Replace,
+                  const Wait& wait = sleepFor);
 
 } // namespace dalvero

@@ -64,16 +64,29 @@ QString fileToChange(const QString& path) {
     return target.isEmpty() ? path : target;
 }
 
-Status writeInPlace(const QString& target, const QByteArray& contents, const QString& what,
-                    const QString& shownPath) {
-    if (Status failed = scripted("in place: open", target, what, shownPath))
-        return failed;
-    QFile file(target);
-    if (!file.open(QIODevice::ReadWrite))
-        return Failure{what, shownPath, file.errorString()};
-    const QByteArray old = file.readAll();
+ReplaceOutcome writeInPlace(const QString& target, const QByteArray& contents,
+                            const QByteArray& old, const QString& what, const QString& shownPath) {
+    QFile file;
+    // Nothing has changed yet when any of these refuses: a file cut short
+    // first, so that a mapped view refuses before a byte is written.
+    unsigned long error = scriptedFailure("in place: open", target);
+    if (!error)
+        error = openInPlace(target, file);
+    if (!error)
+        error = scriptedFailure("in place: lock", target);
+    if (!error)
+        error = lockInPlace(file);
+    if (!error)
+        error = scriptedFailure("in place: size", target);
+    if (!error && contents.size() < file.size())
+        error = truncateInPlace(file, contents.size());
+    if (error) {
+        if (file.isOpen())
+            unlockInPlace(file);
+        return {Failure{what, shownPath, systemReason(error)}, isHeld(error), isHeld(error)};
+    }
     const auto write = [&](const QByteArray& bytes) {
-        return file.seek(0) && file.resize(0) && writeAll(file, bytes) && file.flush();
+        return file.seek(0) && writeAll(file, bytes) && file.flush() && file.resize(bytes.size());
     };
     Status failed = scripted("in place: write", target, what, shownPath);
     if (!failed && !write(contents))
@@ -84,26 +97,49 @@ Status writeInPlace(const QString& target, const QByteArray& contents, const QSt
         failed = Failure{what, shownPath, file.errorString()};
     if (failed && write(old))
         syncToDisk(file);
-    return failed;
+    unlockInPlace(file);
+    return {failed};
 }
 
 } // namespace replacing
 
-ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what,
-                           Way way) {
+ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents,
+                           const std::optional<QByteArray>& old, const QString& what, Way way) {
     const QString target = replacing::fileToChange(path);
     replacing::removeLeftovers(target);
-    if (way == Way::InPlace)
-        return {replacing::writeInPlace(target, contents, what, path)};
+    if (way == Way::InPlace && old)
+        return replacing::writeInPlace(target, contents, *old, what, path);
     const QString temporary = replacing::replacementPath(target);
     bool refused = false;
     if (Status failed = writeNewFile(temporary, contents, target, true, what, path, &refused)) {
         // A folder that takes no new file may still let the file be written.
-        if (refused)
-            return {replacing::writeInPlace(target, contents, what, path)};
+        if (refused && old)
+            return replacing::writeInPlace(target, contents, *old, what, path);
         return {failed};
     }
     return replacing::takeName(temporary, target, what, path);
+}
+
+ReplaceOutcome replaceAgain(const ReplaceOutcome& last, const QString& path,
+                            const QByteArray& contents, const std::optional<QByteArray>& old,
+                            const QString& what) {
+    if (!last.stranded.isEmpty()) {
+        ReplaceOutcome next = last;
+        next.failed = moveIntoPlace(last.stranded, path, what);
+        return next;
+    }
+    const QString target = replacing::fileToChange(path);
+    if (!last.pending.isEmpty())
+        return replacing::takeName(last.pending, target, what, path);
+    if (!old)
+        return last;
+    return replacing::writeInPlace(target, contents, *old, what, path);
+}
+
+void dropReplacement(ReplaceOutcome& outcome) {
+    if (!outcome.pending.isEmpty())
+        removeFile(outcome.pending);
+    outcome.pending.clear();
 }
 
 } // namespace dalvero::platform

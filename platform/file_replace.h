@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
+class QFile;
 class QIODevice;
 
 // Putting new bytes in the place of a file's old ones, as each system does it
@@ -31,8 +34,15 @@ enum class Way {
              // delete, a folder that takes no new file)
 };
 
+// What a create refused in a folder that is there most likely means on
+// Windows: the user can allow the program, and no retry helps until then.
+inline const QString kProtectedFolder =
+    QStringLiteral("Windows' beskyttelse mod ransomware (Kontrolleret mappeadgang) kan blokere "
+                   "Dalvero: tillad Dalvero under Windows-sikkerhed → Beskyttelse mod virus og "
+                   "trusler → Beskyttelse mod ransomware.");
+
 // How a replace went. `retry` tells that the file was held or refused for
-// a moment, so that the same replace may go through shortly; `held` that
+// a moment, so that the same step may go through shortly; `held` that
 // another program had it open. `stranded`
 // names the replacement that holds the new bytes when the old file is gone
 // and the new one could not take its name: it must never be removed.
@@ -41,18 +51,43 @@ struct ReplaceOutcome {
     bool retry = false;
     bool held = false;
     QString stranded = {};
+    // The whole replacement, on the disk, kept for the next try: a scanner
+    // that opens each new file is given one, once, and the replace alone is
+    // tried again.
+    QString pending = {};
+    // The old file stays where it was and may still be written in place:
+    // the replace could not delete it (a program that shares it, rights
+    // without delete).
+    bool inPlace = false;
+    // The replace moved the old file aside before it failed (1177), and
+    // where to: empty when it could not be found.
+    bool oldMovedAside = false;
+    QString oldFile = {};
 };
 
 // Puts `contents` in the place of the file at `path` (of the file it links
-// to, for a symbolic link), the `way` chosen. Replace: the bytes go to a
+// to, for a symbolic link), the `way` chosen; `old` are its bytes as the
+// user was shown them, which writing in place puts back when the new ones
+// cannot all be written (none for a file that was missing). Replace: the bytes go to a
 // replacement file beside it, pushed onto the disk, which then takes the old
 // file's place in one step, keeping what the system lets it keep: on Windows
 // the access list, the owner, the attributes and the time the file was
 // made; on Linux the mode. Where the folder turns out to take no new file,
 // the file is written in place instead. `what` heads the failure, which
 // names `path`.
-ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents, const QString& what,
+ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents,
+                           const std::optional<QByteArray>& old, const QString& what,
                            Way way = Way::Replace);
+
+// The step that failed in `last`, tried again as it was: the stranded
+// replacement's move, the replace with the same replacement, or the
+// writing in place.
+ReplaceOutcome replaceAgain(const ReplaceOutcome& last, const QString& path,
+                            const QByteArray& contents, const std::optional<QByteArray>& old,
+                            const QString& what);
+
+// Removes the replacement kept for another try, once none follows.
+void dropReplacement(ReplaceOutcome& outcome);
 
 // Gives a stranded replacement the name of the file it replaces.
 Status moveIntoPlace(const QString& stranded, const QString& path, const QString& what);
@@ -70,10 +105,13 @@ Status writeNewFile(const QString& path, const QByteArray& contents, const QStri
                     bool* refused = nullptr);
 
 // Gives the whole file `from` the name `to` where no entry has that name;
-// `taken` when one has. Nothing is ever replaced.
+// `taken` when one has. Nothing is ever replaced. `retry` and `held` as for
+// a replace: a scanner that opened the new file a moment ago.
 struct MoveOutcome {
     Status failed;
     bool taken = false;
+    bool retry = false;
+    bool held = false;
 };
 MoveOutcome moveToFreeName(const QString& from, const QString& to, const QString& what);
 
@@ -106,11 +144,25 @@ QString fileToChange(const QString& path);
 // system does it best; the failure names `path`, the file as chosen.
 ReplaceOutcome takeName(const QString& temporary, const QString& target, const QString& what,
                         const QString& path);
-// The whole file rewritten where it stands, pushed onto the disk; the old
-// bytes are put back when the new ones cannot all be written. Only ever
-// after the backup is whole on the disk: a stop part-way leaves it short.
-Status writeInPlace(const QString& target, const QByteArray& contents, const QString& what,
-                    const QString& shownPath);
+// The whole file rewritten where it stands, pushed onto the disk; `old`
+// (the bytes the user was shown, never a new read, which a lock on part of
+// the file could cut short) is put back when the new ones cannot all be
+// written. Another program's lock or mapped view refuses it before any byte
+// changes. Only ever after the backup is whole on the disk: a stop part-way
+// leaves it short.
+ReplaceOutcome writeInPlace(const QString& target, const QByteArray& contents,
+                            const QByteArray& old, const QString& what, const QString& shownPath);
+// Each system's part of that. Opens the existing file for reading and
+// writing: 0 or the system's answer.
+unsigned long openInPlace(const QString& target, QFile& file);
+// Keeps every other program from writing or locking any part of the open
+// file while it is written (Windows; nothing elsewhere).
+unsigned long lockInPlace(QFile& file);
+void unlockInPlace(QFile& file);
+// Cuts the open file short to `size`.
+unsigned long truncateInPlace(QFile& file, qint64 size);
+// Whether the system's answer says another program holds the file.
+bool isHeld(unsigned long error);
 } // namespace replacing
 
 } // namespace dalvero::platform

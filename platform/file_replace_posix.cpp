@@ -49,11 +49,39 @@ bool renameWithoutReplacing(const QByteArray& from, const QByteArray& to) {
     return ::rename(from.constData(), to.constData()) == 0;
 }
 
+// A file system that keeps no Unix owner or mode (FAT through FUSE, some
+// network mounts) says so in one of these words; its own mode then stands.
+bool keepsNoMode(int error) {
+    return error == ENOSYS || error == EPERM || error == EOPNOTSUPP || error == ENOTSUP;
+}
+
 } // namespace
 
 namespace replacing {
 QString systemReason(unsigned long error) {
     return QString::fromLocal8Bit(std::strerror(static_cast<int>(error)));
+}
+
+unsigned long openInPlace(const QString& target, QFile& file) {
+    const int fd = ::open(encoded(target).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return static_cast<unsigned long>(errno);
+    file.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle);
+    return 0;
+}
+
+// Linux locks only bind programs that ask for them.
+unsigned long lockInPlace(QFile&) {
+    return 0;
+}
+void unlockInPlace(QFile&) {}
+
+unsigned long truncateInPlace(QFile& file, qint64 size) {
+    return ::ftruncate(file.handle(), size) == 0 ? 0 : static_cast<unsigned long>(errno);
+}
+
+bool isHeld(unsigned long) {
+    return false;
 }
 } // namespace replacing
 
@@ -76,11 +104,19 @@ Status writeNewFile(const QString& path, const QByteArray& contents, const QStri
     QFile file;
     file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
     struct stat old {};
+    const bool hasOld = ::stat(encoded(like).constData(), &old) == 0;
+    // The owner first: a change of owner clears the set-id bits. Kept where
+    // the file system keeps them at all.
+    const auto keep = [&](const char* name, auto call) {
+        return !hasOld || step(name, path, call) || keepsNoMode(errno);
+    };
     Status failed = replacing::scripted("new file: write", path, what, shown);
     if (!failed && !(writeAll(file, contents) && file.flush()))
         failed = Failure{what, shown, file.errorString()};
-    if (!failed && ::stat(encoded(like).constData(), &old) == 0 &&
-        !step("new file: mode", path, [&] { return ::fchmod(fd, old.st_mode & 07777) == 0; }))
+    if (!failed &&
+        !keep("new file: owner", [&] { return ::fchown(fd, old.st_uid, old.st_gid) == 0; }))
+        failed = failure(what, shown);
+    if (!failed && !keep("new file: mode", [&] { return ::fchmod(fd, old.st_mode & 07777) == 0; }))
         failed = failure(what, shown);
     if (!failed && !step("new file: sync", path, [&] { return ::fsync(fd) == 0; }))
         failed = failure(what, shown);

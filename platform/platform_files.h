@@ -28,8 +28,7 @@ bool syncToDisk(QFileDevice& file);
 
 // Whether the rewrite may go ahead, as the file system answers it.
 enum class WriteAccess {
-    Writable,        // may be replaced whole, or no answer that says otherwise: the
-                     // save itself will tell
+    Writable,        // may be replaced whole
     WritableInPlace, // may be written but not replaced: another program
                      // shares writing but not deleting, rights without
                      // delete, a folder that takes no new file
@@ -39,8 +38,10 @@ enum class WriteAccess {
                      // Linux; on Windows access denied on opening it for writing
                      // (an access list, Controlled Folder Access, a pending delete)
     InUse,           // Windows: another program has it open and will not share it
+    Refused,         // an answer not known to allow writing: the system's reason
+                     // is given in `reason`
 };
-WriteAccess writeAccess(const QFileInfo& info);
+WriteAccess writeAccess(const QFileInfo& info, QString* reason = nullptr);
 
 // The form of `path` that the program's own calls to the system take at any
 // length: on Windows the absolute path with "\\?\" before it ("\\?\UNC\"

@@ -30,7 +30,7 @@ bool syncToDisk(QFileDevice& file) {
     return ::fsync(file.handle()) == 0;
 }
 
-WriteAccess writeAccess(const QFileInfo& info) {
+WriteAccess writeAccess(const QFileInfo& info, QString*) {
     // WriteUser is left out: it tells what the running user may do, and root may.
     constexpr QFile::Permissions anyWrite =
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;

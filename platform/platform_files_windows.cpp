@@ -1,5 +1,6 @@
 #include "platform_files.h"
 
+#include "file_replace.h"
 #include "scripted_answers.h"
 
 #include <QDir>
@@ -33,6 +34,15 @@ DWORD openForWritingError(const QString& path, DWORD access) {
     return ERROR_SUCCESS;
 }
 
+// An answer that says neither yes nor why not (a busy network, a drive
+// gone, a file no longer there) is no leave to write: the user reads it
+// before any copy is made.
+WriteAccess refused(DWORD error, QString* reason) {
+    if (reason)
+        *reason = replacing::systemReason(error);
+    return WriteAccess::Refused;
+}
+
 } // namespace
 
 QChar pathSeparator() {
@@ -61,7 +71,7 @@ bool syncToDisk(QFileDevice& file) {
 // The file system is asked, not the file's access list: on a network share
 // the list names the server's accounts, so reading it against the local
 // login says "no write" where the server would allow it.
-WriteAccess writeAccess(const QFileInfo& info) {
+WriteAccess writeAccess(const QFileInfo& info, QString* reason) {
     if (const auto& held = scriptedAnswers().held; held && held(info.filePath()))
         return WriteAccess::InUse;
     // Asked on its own, as an administrator may open a read-only file for
@@ -83,9 +93,10 @@ WriteAccess writeAccess(const QFileInfo& info) {
     case ERROR_LOCK_VIOLATION:
         break;
     default:
-        return WriteAccess::Writable;
+        return refused(whole, reason);
     }
-    switch (openForWritingError(info.filePath(), GENERIC_WRITE)) {
+    const DWORD inPlace = openForWritingError(info.filePath(), GENERIC_WRITE);
+    switch (inPlace) {
     case ERROR_SUCCESS:
         return WriteAccess::WritableInPlace;
     case ERROR_WRITE_PROTECT:
@@ -96,7 +107,7 @@ WriteAccess writeAccess(const QFileInfo& info) {
     case ERROR_LOCK_VIOLATION:
         return WriteAccess::InUse;
     default:
-        return whole == ERROR_ACCESS_DENIED ? WriteAccess::Denied : WriteAccess::InUse;
+        return refused(inPlace, reason);
     }
 }
 

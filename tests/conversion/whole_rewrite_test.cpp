@@ -61,6 +61,7 @@ struct Scene {
     QByteArray report;
     std::unique_ptr<HeldFile> held; // another program's, during the rewrite
     QStringList gone;               // entries the rewrite removes
+    QStringList made;               // entries the rewrite makes
 };
 
 // The one place a rewrite runs: the caller's own process or a restricted child.
@@ -96,10 +97,13 @@ TEST_P(WholeRewrite, WritesAllOrNothing) {
     if (QFileInfo(scene.target).isFile()) {
         EXPECT_EQ(fileBytes(scene.target), c.succeeds ? scene.expected : kOld);
     }
-    QStringList expected = before;
+    QStringList expected = before + scene.made;
     for (const QString& name : scene.gone)
         expected.removeOne(name);
-    EXPECT_EQ(folderEntries(QFileInfo(scene.target).absolutePath()), expected);
+    QStringList after = folderEntries(QFileInfo(scene.target).absolutePath());
+    after.sort();
+    expected.sort();
+    EXPECT_EQ(after, expected);
     c.check(scene);
 }
 
@@ -134,6 +138,16 @@ void heldElsewhere(Scene& s) {
 
 void nothing(Scene&) {}
 void nothingToCheck(const Scene&) {}
+
+// The system answers as scripted while the rewrite runs in this process.
+std::function<void(Scene&)>
+scripted(std::function<void(dalvero::platform::ScriptedAnswers&)> script) {
+    return [script](Scene& s) {
+        script(dalvero::platform::scriptedAnswers());
+        inProcess(s);
+        dalvero::platform::scriptedAnswers() = {};
+    };
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Fault, WholeRewrite,
@@ -225,6 +239,33 @@ INSTANTIATE_TEST_SUITE_P(
                                       .fileName();
                     },
                     inProcess, true, nothingToCheck},
+        RewriteCase{"StrandedNewListBesideAMissingFileKept",
+                    [](Scene& s) {
+                        QFile::remove(s.unikon);
+                        s.folder.writeFile(QStringLiteral("uni/.~dalvero-z12345-x7.tmp"), "new");
+                        s.made << QStringLiteral("z12345");
+                    },
+                    inProcess, true,
+                    [](const Scene& s) {
+                        EXPECT_EQ(fileBytes(s.folder.filePath(
+                                      QStringLiteral("uni/.~dalvero-z12345-x7.tmp"))),
+                                  "new");
+                    }},
+        RewriteCase{"HeldUntilTheLastWaitWritten", nothing,
+                    scripted([](auto& a) {
+                        a.held = [looks = 0](const QString&) mutable { return ++looks <= 4; };
+                    }),
+                    true, nothingToCheck},
+        linuxOnly(RewriteCase{"ModeAndOwnerNotKeptByTheFileSystem", nothing,
+                    scripted([](auto& a) {
+                        a.step = [](const char* step, const QString&) -> unsigned long {
+                            const QByteArray name(step);
+                            return name == "new file: mode"    ? ENOSYS
+                                   : name == "new file: owner" ? EPERM
+                                                               : 0;
+                        };
+                    }),
+                    true, nothingToCheck}),
         windowsOnly(RewriteCase{"OpenInAnotherProgram", nothing, heldElsewhere, false,
                     nothingToCheck}),
         windowsOnly(RewriteCase{"HiddenFileStaysHidden",
@@ -262,7 +303,9 @@ constexpr unsigned long kIoError = 29; // ERROR_WRITE_FAULT
 constexpr unsigned long kDenied = 5;   // ERROR_ACCESS_DENIED
 // ReplaceFileW's documented answers, and a write-protected medium.
 const QList<unsigned long> kReplaceAnswers = {5, 32, 1175, 1176, 1177, 19};
+constexpr bool kFolderSyncs = false; // MOVEFILE_WRITE_THROUGH
 #else
+constexpr bool kFolderSyncs = true;
 constexpr unsigned long kIoError = EIO;
 constexpr unsigned long kDenied = EACCES;
 const QList<unsigned long> kReplaceAnswers = {};
@@ -367,14 +410,16 @@ dalvero::Result<dalvero::Rewritten> rewriteWith(const StepScene& s, const Progra
     return done;
 }
 
-QStringList oursLeft(const StepScene& s) {
-    QStringList left;
-    for (const QString& folder : {QFileInfo(s.unikon).absolutePath(), s.copies})
-        for (const QString& name :
-             QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
-            if (dalvero::platform::isReplacementName(name))
-                left << name;
-    return left;
+// Every name in both folders but the file and the listed copies (which
+// include the one there before), whoever made it.
+QStringList leftOver(const StepScene& s) {
+    QStringList left = folderEntries(QFileInfo(s.unikon).absolutePath());
+    left.removeOne(QStringLiteral("z12345"));
+    QStringList inCopies = folderEntries(s.copies);
+    const auto copies = dalvero::listBackupCopies(s.copies);
+    for (const dalvero::BackupCopy& copy : copies.value())
+        inCopies.removeOne(copy.fileName);
+    return left + inCopies;
 }
 
 // The file whole, old or new; each listed copy a whole earlier state. A stop
@@ -405,7 +450,7 @@ void expectTheNextRunWrites(const StepScene& s, const ProgramRun& p, const std::
     const auto again = rewriteWith(s, p, [](int, const char*) { return 0ul; });
     ASSERT_TRUE(again.ok()) << again.failure().message().toStdString();
     EXPECT_EQ(fileBytes(s.unikon), p.newBytes);
-    EXPECT_EQ(oursLeft(s), QStringList());
+    EXPECT_EQ(leftOver(s), QStringList());
 }
 
 class EveryStep : public ::testing::TestWithParam<ProgramRun> {};
@@ -441,6 +486,10 @@ TEST_P(EveryStep, FailedOrEndedThereLosesNothing) {
         const QStringList before = names.mid(0, i).filter(QStringLiteral("new file: "));
         EXPECT_EQ(before.value(before.size() - 1), QStringLiteral("new file: sync"))
             << names[i].toStdString();
+        // The copy's new name is on the disk before the file is written over.
+        if (kFolderSyncs && names[i].startsWith(QStringLiteral("copy: name"))) {
+            EXPECT_EQ(names.value(i + 1), QStringLiteral("folder: sync"));
+        }
     }
     int tried = 0;
     int held = 0;

@@ -201,6 +201,10 @@ struct ScriptedCase {
     unsigned long replace = ERROR_SUCCESS; // the replace's answer, `replaceTries` times
     int replaceTries = 0;
     unsigned long move = ERROR_SUCCESS; // the answer of each move into the name
+    const char* step = nullptr;         // a step of the rewrite that answers
+    unsigned long stepAnswer = 0;       // this the first `stepTries` times
+    int stepTries = 99;
+    bool retaken = false; // a file of the name made while the new list waits for it
     // The UNIKON folder stands in for Program Files (x86); VirtualStore may
     // hold an old program's copy of z1, which the user then picks.
     enum class OldPrograms { Elsewhere, Redirected, CopyInVirtualStore } oldPrograms = {};
@@ -249,14 +253,29 @@ TEST_P(ScriptedWindows, DanFilTakesTheAnswer) {
     platform::scriptedAnswers().replace = [&](const QString&) {
         return replaces++ < c.replaceTries ? c.replace : ERROR_SUCCESS;
     };
-    platform::scriptedAnswers().step = [&](const char* step, const QString&) {
-        return QByteArray(step) == "replace: move" ? c.move : ERROR_SUCCESS;
+    int replacements = 0;
+    int answered = 0;
+    platform::scriptedAnswers().step = [&](const char* step, const QString& path) {
+        const QByteArray name(step);
+        replacements += name == "new file: create" && !path.contains(QStringLiteral("UNI_KOP"));
+        if (c.retaken && name == "replace: move" && !QFileInfo::exists(unikon))
+            writeUnikon(QStringLiteral("z1"), "taken");
+        if (c.step && name == c.step && answered++ < c.stepTries)
+            return c.stepAnswer;
+        return name == "replace: move" ? c.move : ERROR_SUCCESS;
     };
     w.clickDanFil();
+    // Written once, whatever is tried again.
+    EXPECT_LE(replacements, 1);
     // A refusal before the replace leaves no backup, and no leftover is listed.
     EXPECT_EQ(backups().size(), c.reason && c.replaceTries == 0 ? 0 : 1);
-    if (c.move) { // the new list kept whole under the name the report gives
+    if (c.move || c.retaken) { // the new list kept whole under the name the report gives
         ASSERT_EQ(w.seam.failures.size(), 1);
+        // and the old file, moved aside, named too
+        for (const QString& aside : QDir(unikonFolder).entryList({"~RF*"}, QDir::Files)) {
+            EXPECT_EQ(fileBytes(QDir(unikonFolder).filePath(aside)), old);
+            EXPECT_TRUE(w.seam.failures[0].reason.contains(aside)) << w.seam.failures[0].reason;
+        }
         const QStringList kept =
             QDir(unikonFolder).entryList({".~dalvero-z1-*"}, QDir::Files | QDir::Hidden);
         ASSERT_EQ(kept.size(), 1);
@@ -265,7 +284,7 @@ TEST_P(ScriptedWindows, DanFilTakesTheAnswer) {
             << w.seam.failures[0].reason;
         EXPECT_EQ(fileBytes(QDir(unikonFolder).filePath(kept[0])),
                   matchKey("07", "1111") + "Wabcdefghijk\r\n");
-        EXPECT_FALSE(QFileInfo::exists(unikon));
+        EXPECT_EQ(QFileInfo::exists(unikon), c.retaken);
         return;
     }
     EXPECT_EQ(folderEntries(unikonFolder), QStringList{"z1"});
@@ -292,12 +311,30 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptedCase{"HeldByAnotherProgram_StandsInForASharingViolation", ERROR_SHARING_VIOLATION,
                      "Filen bruges af et andet program. Luk det (fx regnearket eller scanneren), "
                      "og prøv igen."},
-        ScriptedCase{"AnyOtherAnswerGoesOnToTheSave_StandsInForABusyNetwork", ERROR_NETWORK_BUSY,
-                     nullptr},
+        ScriptedCase{"AnyOtherAnswerRefusedBeforeTheCopy_StandsInForABusyNetwork",
+                     ERROR_NETWORK_BUSY, "(fejlkode 54)"},
         ScriptedCase{"NewFileHeldBriefly_StandsInForAScannerAtTheReplace", ERROR_SUCCESS, nullptr,
                      ERROR_SHARING_VIOLATION, 2},
-        ScriptedCase{"NewFileHeldThroughout_StandsInForAScannerAtTheReplace", ERROR_SUCCESS,
-                     "bruges af et andet program", ERROR_UNABLE_TO_REMOVE_REPLACED, 99},
+        ScriptedCase{"NewFileHeldOnce_StandsInForAScannerAtTheReplace", ERROR_SUCCESS, nullptr,
+                     ERROR_SHARING_VIOLATION, 1},
+        ScriptedCase{"HeldThroughoutWrittenInPlace_StandsInForAScannerAtTheReplace", ERROR_SUCCESS,
+                     nullptr, ERROR_SHARING_VIOLATION, 99},
+        ScriptedCase{"OldNotDeletedWrittenInPlace_StandsInForASyncClient", ERROR_SUCCESS, nullptr,
+                     ERROR_UNABLE_TO_REMOVE_REPLACED, 99},
+        ScriptedCase{"InPlaceLockedToo_StandsInForAByteRangeLock", ERROR_SUCCESS,
+                     "bruges af et andet program", ERROR_UNABLE_TO_REMOVE_REPLACED, 99,
+                     ERROR_SUCCESS, "in place: lock", ERROR_LOCK_VIOLATION},
+        ScriptedCase{"InPlaceMappedToo_StandsInForAMappedView", ERROR_SUCCESS,
+                     "bruges af et andet program", ERROR_UNABLE_TO_REMOVE_REPLACED, 99,
+                     ERROR_SUCCESS, "in place: size", ERROR_USER_MAPPED_FILE},
+        ScriptedCase{"CopyHeldOnceAtItsName_StandsInForAScanner", ERROR_SUCCESS, nullptr,
+                     ERROR_SUCCESS, 0, ERROR_SUCCESS, "copy: name", ERROR_SHARING_VIOLATION, 1},
+        ScriptedCase{"CreateNotFound_StandsInForControlledFolderAccess", ERROR_SUCCESS,
+                     "Beskyttelse mod ransomware.", ERROR_SUCCESS, 0, ERROR_SUCCESS,
+                     "new file: create", ERROR_FILE_NOT_FOUND},
+        ScriptedCase{"CreateDenied_StandsInForControlledFolderAccess", ERROR_SUCCESS,
+                     "Beskyttelse mod ransomware.", ERROR_SUCCESS, 0, ERROR_SUCCESS,
+                     "new file: create", ERROR_ACCESS_DENIED},
         ScriptedCase{"ReplaceRefused_KeepsTheSystemsCode", ERROR_SUCCESS, "(fejlkode 54)",
                      ERROR_NETWORK_BUSY, 1},
         ScriptedCase{"WriteProtected_StandsInForALockedCard", ERROR_WRITE_PROTECT,
@@ -309,12 +346,20 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptedCase{"OldGoneNewNeverMoved_StandsInForUnableToMoveReplacement", ERROR_SUCCESS,
                      "den nye liste ligger i", ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1,
                      ERROR_SHARING_VIOLATION},
+        ScriptedCase{"NameRetakenNewListKept_StandsInForUnableToMoveReplacement", ERROR_SUCCESS,
+                     "den nye liste ligger i", ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1, ERROR_SUCCESS,
+                     nullptr, 0, 0, true},
+        ScriptedCase{"OldAsideNewMovedLater_StandsInForUnableToMoveReplacement2", ERROR_SUCCESS,
+                     nullptr, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1},
+        ScriptedCase{"OldAsideNewNeverMoved_StandsInForUnableToMoveReplacement2", ERROR_SUCCESS,
+                     "Windows har flyttet den gamle fil til", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1,
+                     ERROR_SHARING_VIOLATION},
         ScriptedCase{"VirtualStoreCopyPicked_StandsInForAnOldProgramInProgramFiles", ERROR_SUCCESS,
-                     nullptr, ERROR_SUCCESS, 0, ERROR_SUCCESS,
+                     nullptr, ERROR_SUCCESS, 0, ERROR_SUCCESS, nullptr, 0, 99, false,
                      ScriptedCase::OldPrograms::CopyInVirtualStore},
         ScriptedCase{"DeniedWithNoCopy_StandsInForAStandardUserInProgramFiles", ERROR_ACCESS_DENIED,
-                     "i VirtualStore i stedet", ERROR_SUCCESS, 0, ERROR_SUCCESS,
-                     ScriptedCase::OldPrograms::Redirected}),
+                     "i VirtualStore i stedet", ERROR_SUCCESS, 0, ERROR_SUCCESS, nullptr, 0, 99,
+                     false, ScriptedCase::OldPrograms::Redirected}),
     rowName);
 
 TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUserInProgramFiles) {
