@@ -18,7 +18,9 @@ Development extras (used by CI after the test suite):
   ./setup.sh windows           cross-build for Windows, run the test suite under Wine,
                                build the installer and the portable zip and test
                                them under Wine
-  ./setup.sh bench [--build-only]  build the benchmarks and print their medians and ratios
+  ./setup.sh bench [--build-only]  build the benchmarks for Linux and for Windows, run
+                               them (Windows' under Wine) and print both medians and
+                               their ratio
 Each build is a preset of CMakePresets.json (cmake --list-presets), so an
 IDE configures exactly what this script does.
 EOF
@@ -31,7 +33,8 @@ run_packages=(
 )
 test_packages=(libgtest-dev libgmock-dev libfiu-dev fiu-utils desktop-file-utils appstream file
     dpkg-dev)
-bench_packages=(libbenchmark-dev libxcb1-dev xvfb xauth)
+# The Windows side of the benchmarks needs windows_packages too.
+bench_packages=(libbenchmark-dev libxcb1-dev xvfb xauth python3)
 # clang and its fuzzing runtime at one version: the runtime fits only its own
 # clang. The fuzz preset names the same clang++-14.
 fuzz_packages=(clang-14 libclang-rt-14-dev libgtest-dev)
@@ -93,6 +96,17 @@ get_qt_windows() {
         add_debian_sources
         cmake/build-qt-windows.sh "$qt_windows"
     fi
+}
+
+# Google Benchmark for Windows, beside Qt for Windows: built once from
+# Debian's source, in about a minute.
+benchmark_windows=$qt_windows_cache/benchmark-mingw64
+
+get_benchmark_windows() {
+    [ -f "$benchmark_windows/lib/cmake/benchmark/benchmarkConfig.cmake" ] && return 0
+    echo "Building Google Benchmark for Windows from Debian's source"
+    add_debian_sources
+    cmake/build-benchmark-windows.sh "$benchmark_windows"
 }
 
 # A throwaway self-made code-signing certificate, trusted by the signature
@@ -197,6 +211,14 @@ build() { # build PRESET [cmake options...]
     cmake --build --preset "$preset"
 }
 
+benches=(conversion/dalvero_conversion_bench ui/dalvero_ui_bench ui/dalvero_start_bench)
+
+run_bench() { # run_bench PROGRAM FOLDER [RUNNER]: its console report, and a JSON one in FOLDER
+    local name=${1##*/dalvero_}
+    ${3:-} "$1" --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
+        --benchmark_out="$2/${name%_bench*}.json" --benchmark_out_format=json
+}
+
 run_tests() { # run_tests PRESET
     ctest --preset "$1" -j "$(nproc)"
 }
@@ -234,15 +256,34 @@ sanitize)
     run_tests sanitize
     ;;
 bench)
-    install_missing "${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}"
+    install_missing "${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}" \
+        "${windows_packages[@]}"
     build bench
+    get_qt_windows
+    get_benchmark_windows
+    build bench-windows -DCMAKE_TOOLCHAIN_FILE="$qt_windows/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -Dbenchmark_DIR="$benchmark_windows/lib/cmake/benchmark"
     [ "${2:-}" = --build-only ] && exit 0
-    build/bench/conversion/dalvero_conversion_bench --benchmark_repetitions=5 \
-        --benchmark_display_aggregates_only=true
-    QT_QPA_PLATFORM=offscreen build/bench/ui/dalvero_ui_bench --benchmark_repetitions=5 \
-        --benchmark_display_aggregates_only=true
-    xvfb-run -a build/bench/ui/dalvero_start_bench --benchmark_repetitions=5 \
-        --benchmark_display_aggregates_only=true
+    export WINEPREFIX=${WINEPREFIX:-$qt_windows_cache/wine}
+    prepare_wine_prefix "$WINEPREFIX"
+    # Both systems' windows on one display of the script's own, drawn by each
+    # system's own platform plug-in, as a user's are.
+    start_virtual_display
+    end_wine_servers
+    results=build/bench-results
+    rm -rf "$results"
+    mkdir -p "$results/linux" "$results/windows"
+    # Linux's first, then Windows': each one's windows alone on the display.
+    for bench in "${benches[@]}"; do
+        QT_QPA_PLATFORM=xcb run_bench "build/bench/$bench" "$results/linux"
+    done
+    for bench in "${benches[@]}"; do
+        QT_QPA_PLATFORM=windows run_bench "build-windows/bench/$bench.exe" "$results/windows" \
+            build-windows/wine-run.sh
+    done
+    end_wine_servers
+    echo
+    python3 bench/compare.py "$results/linux" "$results/windows"
     ;;
 fuzz)
     install_missing "${run_packages[@]}" "${fuzz_packages[@]}"

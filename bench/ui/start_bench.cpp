@@ -32,9 +32,9 @@ pid_t startProgram(const char* folder) {
 }
 
 // Waits for a top-level window to be mapped; false when the program ended
-// first or nothing came within ten seconds.
+// first or nothing came within thirty seconds (a busy machine).
 bool waitForMappedWindow(xcb_connection_t* connection, pid_t program) {
-    const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(10);
+    const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(30);
     pollfd wait{xcb_get_file_descriptor(connection), POLLIN, 0};
     while (Clock::now() < giveUp) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
