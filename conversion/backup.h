@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "program.h"
 
 #include <QDate>
 #include <QLocale>
