@@ -14,9 +14,8 @@ void setUpApplication(const QString& desktopFileName, const QString& application
     QGuiApplication::setDesktopFileName(desktopFileName);
     // The installed theme icon where there is one; run from the build tree,
     // the copy built into the program.
-    QGuiApplication::setWindowIcon(
-        QIcon::fromTheme(dalvero::kAppId,
-                         QIcon(QStringLiteral(":/icons/%1.png").arg(dalvero::kAppId))));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(
+        dalvero::kAppId, QIcon(QStringLiteral(":/icons/%1.png").arg(dalvero::kAppId))));
     QGuiApplication::setApplicationName(applicationName);
 }
 
