@@ -1,5 +1,6 @@
 #include "application_setup.h"
 
+#include "program.h"
 #include "qt_translation.h"
 
 #include <QGuiApplication>
@@ -13,8 +14,8 @@ void setUpApplication(const QString& desktopFileName, const QString& application
     QGuiApplication::setDesktopFileName(desktopFileName);
     // The installed theme icon where there is one; run from the build tree,
     // the copy built into the program.
-    QGuiApplication::setWindowIcon(
-        QIcon::fromTheme(kAppId, QIcon(QStringLiteral(":/icons/dk.dalvero.Dalvero.png"))));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(
+        dalvero::kAppId, QIcon(QStringLiteral(":/icons/%1.png").arg(dalvero::kAppId))));
     QGuiApplication::setApplicationName(applicationName);
 }
 

@@ -4,12 +4,9 @@
 
 namespace Module1 {
 
-// The name of Dalvero's desktop entry and of the icon both programs show.
-inline const QString kAppId = QStringLiteral("dk.dalvero.Dalvero");
-
 // What both programs set up once their application exists, before anything
 // is shown: Qt's own texts in the user's language, the desktop entry they
-// belong to, Dalvero's icon and the program's name.
+// belong to, Dalvero's icon (kAppId) and the program's name.
 void setUpApplication(const QString& desktopFileName, const QString& applicationName);
 
 } // namespace Module1

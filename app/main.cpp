@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     dalvero::followDisplayScale();
     QApplication app(argc, argv);
     // Before anything is shown, the start-up's own error message included.
-    Module1::setUpApplication(Module1::kAppId, dalvero::kProgramName);
+    Module1::setUpApplication(dalvero::kAppId, dalvero::kProgramName);
 
     if (const dalvero::Status failed = Module1::ensureBackupFolder(
             baseFolder, QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))) {

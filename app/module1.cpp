@@ -2,6 +2,7 @@
 
 #include "backup.h"
 #include "platform_files.h"
+#include "program.h"
 
 #include <QDir>
 #include <QFileInfo>

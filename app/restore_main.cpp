@@ -7,6 +7,7 @@
 #include "file_chooser.h"
 #include "platform_seam.h"
 #include "process.h"
+#include "program.h"
 #include "restore_window.h"
 
 #include <QApplication>
@@ -19,8 +20,7 @@ int main(int argc, char** argv) {
     dalvero::followDisplayScale();
     QApplication app(argc, argv);
     // Dalvero's own icon: the two programs are one installation.
-    Module1::setUpApplication(Module1::kAppId + QStringLiteral(".Restore"),
-                              QStringLiteral("dalvero-restore"));
+    Module1::setUpApplication(dalvero::kRestoreAppId, dalvero::kRestoreProgramName);
 
     dalvero::PlatformSeam seam;
     dalvero::FileChooser chooser;

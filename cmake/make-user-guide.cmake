@@ -1,24 +1,25 @@
-# Makes the user guide's page from the README's "## Brugervejledning"
-# section, the one text of the guide: cmark-gfm renders it as GitHub shows
-# the README (tables included), between the head made at configure time
-# (user-guide-head.html.in) and the page's end, and the screenshots it shows
-# go beside it; where PICTURE_PREFIX names a screenshot of the same view
-# (docs/windows-start.png for docs/start.png), that one is shown instead.
+# Makes the user guide's page from docs/brugervejledning.md, the one text of
+# the guide: cmark-gfm renders it as GitHub shows it (tables included),
+# without its title, between the head made at configure time
+# (user-guide-head.html.in), which has the title with the version, and the
+# page's end. The screenshots it shows go into a folder docs/ beside the
+# page, so that on Windows they do not lie loose among the programs; where
+# PICTURE_PREFIX names a screenshot of the same view (windows-start.png for
+# start.png), that one is shown instead.
 #
-#   cmake -DREADME=... -DCMARK_GFM=... -DHEAD=... -DOUTPUT_DIR=... -DGUIDE_FILE=...
-#         [-DPICTURE_PREFIX=windows-] -P make-user-guide.cmake
+#   cmake -DGUIDE=.../docs/brugervejledning.md -DCMARK_GFM=... -DHEAD=... -DOUTPUT_DIR=...
+#         -DGUIDE_FILE=... [-DPICTURE_PREFIX=windows-] -P make-user-guide.cmake
 cmake_minimum_required(VERSION 3.25)
-get_filename_component(source_dir ${README} DIRECTORY)
+get_filename_component(source_dir ${GUIDE} DIRECTORY)
+set(picture_folder docs)
 
-file(READ ${README} readme)
-string(FIND "${readme}" "\n## Brugervejledning\n" start)
-if(start EQUAL -1)
-    message(FATAL_ERROR "no \"## Brugervejledning\" section in ${README}")
+file(READ ${GUIDE} guide)
+string(REGEX MATCH "^# [^\n]*\n" title "${guide}")
+if(NOT title)
+    message(FATAL_ERROR "${GUIDE} does not begin with its title, \"# ...\"")
 endif()
-math(EXPR start "${start} + 21")
-string(SUBSTRING "${readme}" ${start} -1 section)
-string(FIND "${section}" "\n## " end)
-string(SUBSTRING "${section}" 0 ${end} section)
+string(LENGTH "${title}" start)
+string(SUBSTRING "${guide}" ${start} -1 section)
 
 file(REMOVE_RECURSE ${OUTPUT_DIR})
 file(MAKE_DIRECTORY ${OUTPUT_DIR})
@@ -27,25 +28,19 @@ set(markdown ${build_dir}/user-guide.md)
 file(WRITE ${markdown} "${section}\n")
 execute_process(COMMAND ${CMARK_GFM} --extension table --to html INPUT_FILE ${markdown}
                 OUTPUT_VARIABLE body COMMAND_ERROR_IS_FATAL ANY)
-# The page's title is its only first-level heading; the section's own
-# headings come one level up.
-string(REGEX REPLACE "<(/?)h3>" "<\\1h2>" body "${body}")
-string(REGEX REPLACE "<(/?)h4>" "<\\1h3>" body "${body}")
 
 string(REGEX MATCHALL "<img src=\"[^\"]+\"" shown "${body}")
 list(REMOVE_DUPLICATES shown)
 foreach(img IN LISTS shown)
     string(REGEX REPLACE "<img src=\"([^\"]+)\"" "\\1" picture "${img}")
-    get_filename_component(folder ${picture} DIRECTORY)
-    get_filename_component(name ${picture} NAME)
-    if(DEFINED PICTURE_PREFIX AND EXISTS ${source_dir}/${folder}/${PICTURE_PREFIX}${name})
-        set(picture ${folder}/${PICTURE_PREFIX}${name})
-        string(REPLACE "${img}" "<img src=\"${picture}\"" body "${body}")
+    if(DEFINED PICTURE_PREFIX AND EXISTS ${source_dir}/${PICTURE_PREFIX}${picture})
+        set(picture ${PICTURE_PREFIX}${picture})
     endif()
     if(NOT EXISTS ${source_dir}/${picture})
         message(FATAL_ERROR "the guide shows ${picture}, which is not in ${source_dir}")
     endif()
-    file(COPY ${source_dir}/${picture} DESTINATION ${OUTPUT_DIR}/${folder})
+    string(REPLACE "${img}" "<img src=\"${picture_folder}/${picture}\"" body "${body}")
+    file(COPY ${source_dir}/${picture} DESTINATION ${OUTPUT_DIR}/${picture_folder})
 endforeach()
 
 file(READ ${HEAD} head)

@@ -1,8 +1,9 @@
-# The user guide's page, made at build time from the README's
-# "## Brugervejledning" section (make-user-guide.cmake), with the screenshots
+# The user guide's page, made at build time from docs/brugervejledning.md
+# (make-user-guide.cmake), with the screenshots
 # it shows, into the build tree's share/dalvero: the programs find it there
 # when run from the build tree, and both packages install it from there.
 find_program(CMARK_GFM cmark-gfm REQUIRED)
+set(guide_text ${PROJECT_SOURCE_DIR}/docs/brugervejledning.md)
 set(DALVERO_GUIDE_DIR ${PROJECT_BINARY_DIR}/${DALVERO_GUIDE_FOLDER})
 set(guide_page ${DALVERO_GUIDE_DIR}/${DALVERO_GUIDE_FILE})
 file(GLOB guide_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)
@@ -28,11 +29,11 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/user-guide-head.html.in ${guide_head} @
 set(guide_script ${CMAKE_CURRENT_LIST_DIR}/make-user-guide.cmake)
 add_custom_command(
     OUTPUT ${guide_page}
-    COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md -DCMARK_GFM=${CMARK_GFM}
+    COMMAND ${CMAKE_COMMAND} -DGUIDE=${guide_text} -DCMARK_GFM=${CMARK_GFM}
             -DHEAD=${guide_head} -DOUTPUT_DIR=${DALVERO_GUIDE_DIR}
             -DGUIDE_FILE=${DALVERO_GUIDE_FILE} ${guide_pictures_prefix} -P ${guide_script}
-    DEPENDS ${PROJECT_SOURCE_DIR}/README.md ${guide_script} ${guide_head} ${guide_pictures}
-    COMMENT "Making the user guide's page from the README"
+    DEPENDS ${guide_text} ${guide_script} ${guide_head} ${guide_pictures}
+    COMMENT "Making the user guide's page from ${guide_text}"
     VERBATIM)
 add_custom_target(dalvero_user_guide ALL DEPENDS ${guide_page})
 # F1 finds the page wherever a window is built, the tests' windows included.

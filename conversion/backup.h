@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "program.h"
 #include "text_file.h"
 
 #include <QDate>

@@ -1,5 +1,7 @@
 #include "process.h"
 
+#include "program.h"
+
 #include <QString>
 
 #include <windows.h>

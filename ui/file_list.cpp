@@ -1,6 +1,5 @@
 #include "file_list.h"
 
-#include "folder_reasons.h"
 #include "listing.h"
 #include "user_order.h"
 #include "wildcard.h"

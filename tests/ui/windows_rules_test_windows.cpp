@@ -8,6 +8,7 @@
 #include "platform_files.h"
 #include "platform_seam.h"
 #include "process.h"
+#include "program.h"
 #include "scripted_answers.h"
 #include "text_file.h"
 #include "window_test.h"

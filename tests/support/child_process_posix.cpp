@@ -1,9 +1,7 @@
-// The faults Linux can make: another user, a full disk, modes, links and
-// pipes. Locks are Windows's.
+// A child process under a restriction only Linux can make cheaply: another
+// user, a full disk. Linux has no lock a program must respect, so no file is
+// held here.
 #include "child_process.h"
-#include "scratch_folder.h"
-
-#include <QFile>
 
 #include <cerrno>
 #include <csignal>
@@ -11,7 +9,6 @@
 #include <cstring>
 #include <grp.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -125,49 +122,5 @@ bool HeldFile::isHeld() const {
     return false;
 }
 void HeldFile::release() {}
-
-int permissionBits(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return static_cast<int>(info.st_mode & 07777);
-}
-
-bool setPermissionBits(const QString& path, int mode) {
-    return ::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)) == 0;
-}
-
-bool makeHidden(const QString&) {
-    return false;
-}
-
-bool makeSymbolicLink(const QString& target, const QString& at) {
-    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()) == 0;
-}
-
-bool makeNamedPipe(const QString& path) {
-    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
-}
-
-TwoDrives twoDrives() {
-    return {QStringLiteral("/dev/shm"), QStringLiteral("/"), {}};
-}
-
-QString systemReason(SystemError error) {
-    switch (error) {
-    case SystemError::NoSuchFile:
-    case SystemError::NoSuchFolder:
-        return qt_error_string(ENOENT);
-    case SystemError::NotAFolder:
-        return qt_error_string(ENOTDIR);
-    case SystemError::AccessDenied:
-        return qt_error_string(EACCES);
-    case SystemError::FileTooLarge:
-        return qt_error_string(EFBIG);
-    case SystemError::InUse:
-        return qt_error_string(EBUSY);
-    }
-    return {};
-}
 
 } // namespace dalvero::testing
