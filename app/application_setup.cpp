@@ -7,7 +7,7 @@
 #include <QIcon>
 #include <QLocale>
 
-namespace Module1 {
+namespace startup {
 
 void setUpApplication(const QString& desktopFileName, const QString& applicationName) {
     installQtTranslation(QLocale::system());
@@ -19,4 +19,4 @@ void setUpApplication(const QString& desktopFileName, const QString& application
     QGuiApplication::setApplicationName(applicationName);
 }
 
-} // namespace Module1
+} // namespace startup

@@ -1,10 +1,10 @@
 #include "application_setup.h"
-#include "display_scale.h"
-#include "form1.h"
-#include "module1.h"
-#include "platform_seam.h"
-#include "process.h"
+#include "platform/process.h"
 #include "program.h"
+#include "startup.h"
+#include "ui/display_scale.h"
+#include "ui/main_window.h"
+#include "ui/window_services.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,22 +15,22 @@ int main(int argc, char** argv) {
     dalvero::platform::quietSystemErrorBoxes();
     // The argument text decides the base folder, so read it before Qt takes
     // its own options out of argv.
-    const QString baseFolder = Module1::chooseBaseFolder(
-        Module1::argumentText(argc, argv), QDir::toNativeSeparators(QDir::currentPath()));
+    const QString baseFolder = startup::chooseBaseFolder(
+        startup::argumentText(argc, argv), QDir::toNativeSeparators(QDir::currentPath()));
 
     dalvero::followDisplayScale();
     QApplication app(argc, argv);
     // Before anything is shown, the start-up's own error message included.
-    Module1::setUpApplication(dalvero::kAppId, dalvero::kProgramName);
+    startup::setUpApplication(dalvero::kAppId, dalvero::kProgramName);
 
-    if (const dalvero::Status failed = Module1::ensureBackupFolder(
+    if (const dalvero::Status failed = startup::ensureBackupFolder(
             baseFolder, QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))) {
         QMessageBox::critical(nullptr, dalvero::kProgramName, failed->message());
         return 1;
     }
 
-    dalvero::PlatformSeam seam;
-    dalvero::Form1 window(baseFolder, seam);
+    dalvero::WindowServices seam;
+    dalvero::MainWindow window(baseFolder, seam);
     window.show();
     return app.exec();
 }

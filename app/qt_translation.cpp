@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace Module1 {
+namespace startup {
 
 QTranslator* installQtTranslation(const QLocale& locale) {
     QCoreApplication* app = QCoreApplication::instance();
@@ -25,4 +25,4 @@ QTranslator* installQtTranslation(const QLocale& locale) {
     return nullptr;
 }
 
-} // namespace Module1
+} // namespace startup

@@ -3,7 +3,7 @@
 class QLocale;
 class QTranslator;
 
-namespace Module1 {
+namespace startup {
 
 // Gives Qt's own texts in the language of `locale`: the edit fields' context
 // menus, the standard buttons, Qt's dialogs and the system's reasons that Qt
@@ -14,4 +14,4 @@ namespace Module1 {
 // no application yet: Qt's texts then stay English.
 QTranslator* installQtTranslation(const QLocale& locale);
 
-} // namespace Module1
+} // namespace startup

@@ -3,12 +3,12 @@
 // development folder; this one reads no arguments and looks for UNI_KOP in
 // the folder it is started in, where Dalvero's launchers start too.
 #include "application_setup.h"
-#include "display_scale.h"
-#include "file_chooser.h"
-#include "platform_seam.h"
-#include "process.h"
+#include "platform/process.h"
 #include "program.h"
-#include "restore_window.h"
+#include "ui/display_scale.h"
+#include "ui/file_chooser.h"
+#include "ui/restore_window.h"
+#include "ui/window_services.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,9 +20,9 @@ int main(int argc, char** argv) {
     dalvero::followDisplayScale();
     QApplication app(argc, argv);
     // Dalvero's own icon: the two programs are one installation.
-    Module1::setUpApplication(dalvero::kRestoreAppId, dalvero::kRestoreProgramName);
+    startup::setUpApplication(dalvero::kRestoreAppId, dalvero::kRestoreProgramName);
 
-    dalvero::PlatformSeam seam;
+    dalvero::WindowServices seam;
     dalvero::FileChooser chooser;
     dalvero::RestoreWindow window(QDir::toNativeSeparators(QDir::currentPath()), seam, chooser);
     window.show();

@@ -1,7 +1,8 @@
 #include "backup.h"
 
-#include "file_replace.h"
-#include "platform_files.h"
+#include "guarded_rewrite.h"
+#include "platform/file_replace.h"
+#include "platform/platform_files.h"
 #include "text_file.h"
 #include "text_rules.h"
 
@@ -90,13 +91,6 @@ QString backupPath(const QString& baseFolder, const QString& unikonName, const Q
                     unikonName + QLatin1Char('_') + fileNameSafe(dateText));
 }
 
-Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath) {
-    const Result<QByteArray> contents = readWhole(unikonPath, kBackupFailed);
-    if (!contents)
-        return contents.failure();
-    return makeBackup(unikonPath, contents.value(), wantedPath);
-}
-
 Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,
                            const QString& wantedPath, const Wait& wait) {
     const QString folder = QFileInfo(wantedPath).absolutePath();
@@ -105,8 +99,7 @@ Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents
         platform::syncFolder(folder);
         return *same;
     }
-    const QString whole =
-        platform::replacing::replacementPath(QDir(folder).filePath(QStringLiteral("kopi")));
+    const QString whole = platform::replacementPath(QDir(folder).filePath(QStringLiteral("kopi")));
     if (Status failed =
             platform::writeNewFile(whole, contents, unikonPath, false, kBackupFailed, wantedPath))
         return *failed;

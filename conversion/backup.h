@@ -1,8 +1,8 @@
 #pragma once
 
-#include "failure.h"
+#include "guarded_rewrite.h"
+#include "platform/failure.h"
 #include "program.h"
-#include "text_file.h"
 
 #include <QDate>
 #include <QLocale>
@@ -33,15 +33,14 @@ QString backupFolder(const QString& baseFolder);
 // concatenation; the date text is made safe for a file name first.
 QString backupPath(const QString& baseFolder, const QString& unikonName, const QString& dateText);
 
-// Copies the UNIKON file to `wantedPath`, or, when that name is taken, to the
-// first free of wantedPath & "_2", "_3", ... No existing file is ever
-// replaced, and a copy that fails part-way is removed. When the day's newest
-// copy of that name already holds exactly the file's bytes (a "Dan fil" tried
-// again after a refusal), no second one is made and that copy is the backup.
-// Returns the path of the backup.
-Result<QString> makeBackup(const QString& unikonPath, const QString& wantedPath);
-// The same with the file's bytes as they were just read; a copy a scanner
-// holds for a moment takes its name after the held file's waits.
+// Copies `contents`, the UNIKON file's bytes as they were just read, to
+// `wantedPath`, or, when that name is taken, to the first free of
+// wantedPath & "_2", "_3", ... No existing file is ever replaced, and a copy
+// that fails part-way is removed; a copy a scanner holds for a moment takes
+// its name after the held file's waits. When the day's newest copy of that
+// name already holds exactly these bytes (a "Dan fil" tried again after a
+// refusal), no second one is made and that copy is the backup. Returns the
+// path of the backup.
 Result<QString> makeBackup(const QString& unikonPath, const QByteArray& contents,
                            const QString& wantedPath, const Wait& wait = sleepFor);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure.h"
+#include "platform/failure.h"
 
 #include <QDateTime>
 #include <QList>
@@ -27,7 +27,7 @@ struct CopyName {
 // Empty when `fileName` is no backup's name. The UNIKON name may hold "_"
 // itself; a date text never does, always holds a digit and is never digits
 // alone, which tells it from a number. `locale` is the one whose short date
-// form made the name: the user's own, as PlatformSeam::todayText uses.
+// form made the name: the user's own, as WindowServices::todayText uses.
 std::optional<CopyName> parseCopyName(const QString& fileName,
                                       const QLocale& locale = QLocale::system());
 

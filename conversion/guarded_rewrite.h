@@ -1,14 +1,61 @@
 #pragma once
 
-#include "failure.h"
+#include "platform/failure.h"
+#include "platform/file_replace.h"
 #include "text_file.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace dalvero {
+
+// The reason given when another program holds the file and will not let go.
+inline const QString kFileInUse =
+    QStringLiteral("Filen bruges af et andet program. Luk det (fx regnearket eller "
+                   "scanneren), og prøv igen.");
+
+// What the report says when the UNIKON file cannot be rewritten.
+inline const QString kWriteFailed = QStringLiteral("Kunne ikke skrive UNIKON-filen");
+
+// The reason given when the system refuses the user the file: an access
+// list, Controlled Folder Access, a file about to be deleted.
+inline const QString kAccessDenied =
+    QStringLiteral("Adgang nægtet. Systemet lader ikke Dalvero skrive i filen (fx Kontrolleret "
+                   "mappeadgang eller filens rettigheder).");
+
+// How a caller waits a moment for another program to let go of a file, so
+// that a window can keep repainting meanwhile.
+using Wait = std::function<void(int ms)>;
+// Sleeps the thread: for callers with no window.
+void sleepFor(int ms);
+
+// A scanner, the indexer or a sync client lets go of a file within a second
+// or so: each step that finds the file held is tried again after these waits
+// before the user is told.
+inline constexpr int kWaitsMs[] = {100, 200, 400, 800};
+
+// How `path` will be rewritten, or why it cannot be (a folder, a read-only
+// file or medium, access denied, a file another program holds), before
+// anything is written. A held file is looked at again after a few short
+// waits, about 1.5 s in all; with no `wait`, it is reported at once.
+Result<platform::Way> rewriteWay(const QString& path, const Wait& wait = sleepFor);
+// Whether `path` may be rewritten at all: rewriteWay's refusal, if any.
+Status checkRewritable(const QString& path, const Wait& wait = sleepFor);
+
+// Puts `contents` in the place of the file's old bytes the way chosen (see
+// platform::replaceFile), trying the same replace of the same replacement
+// again after the same waits while another program holds or refuses the
+// file; then, for a file that still may not be replaced, in place, where
+// `old` (the bytes the user was shown) is what goes back on a failure. The
+// file never goes missing: new bytes left under another name while it is
+// gone are moved to it, and named in the report where they cannot be.
+// Nothing is checked first.
+Status putInPlace(const QString& path, const QByteArray& contents,
+                  const std::optional<QByteArray>& old, platform::Way way = platform::Way::Replace,
+                  const Wait& wait = sleepFor);
 
 // The reason given when the file is no longer what the user was shown.
 inline const QString kChangedSinceRead =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "merge_marks.h"
+#include "line_mark.h"
 #include "text_rules.h"
 
 #include <vector>

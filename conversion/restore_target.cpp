@@ -1,14 +1,13 @@
 #include "restore_target.h"
 
-#include "platform_files.h"
+#include "platform/platform_files.h"
+#include "unikon_merge.h"
 
 #include <QFileInfo>
 
 namespace dalvero {
 
 namespace {
-
-const QString kReadWhat = QStringLiteral("Kunne ikke læse UNIKON-filen");
 
 TargetCheck checkResolved(const BackupCopy& copy, const QString& path,
                           const QString& copiesFolder) {
@@ -41,7 +40,7 @@ bool isFileOf(const BackupCopy& copy, const QString& path) {
 TargetCheck checkRestoreTarget(const BackupCopy& copy, const QString& chosenPath,
                                const QString& copiesFolder) {
     // A shortcut is refused as "Dan fil" refuses it, whatever its name.
-    const Result<QString> file = platform::resolveChosenFile(chosenPath, kReadWhat);
+    const Result<QString> file = platform::resolveChosenFile(chosenPath, kUnikonReadFailed);
     if (!file)
         return file.failure();
     return checkResolved(copy, file.value(), copiesFolder);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "backup_copies.h"
-#include "failure.h"
+#include "platform/failure.h"
 #include "unikon_merge.h"
 
 #include <QString>

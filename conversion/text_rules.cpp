@@ -1,6 +1,6 @@
 #include "text_rules.h"
 
-#include "platform_files.h"
+#include "platform/platform_files.h"
 
 #include <QStringList>
 

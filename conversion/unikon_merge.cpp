@@ -129,7 +129,7 @@ Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& 
 }
 
 Result<UnikonFile> readUnikonFile(const QString& path) {
-    Result<QByteArray> bytes = readChosenFile(path, QStringLiteral("Kunne ikke læse UNIKON-filen"));
+    Result<QByteArray> bytes = readChosenFile(path, kUnikonReadFailed);
     if (!bytes)
         return bytes.failure();
     UnikonFile file{std::move(bytes).value(), {}};
@@ -138,13 +138,6 @@ Result<UnikonFile> readUnikonFile(const QString& path) {
                                     QStringLiteral("UNIKON-filen har for mange linjer"), path))
         return *full;
     return file;
-}
-
-Result<Lines> loadUnikonFile(const QString& path) {
-    Result<UnikonFile> file = readUnikonFile(path);
-    if (!file)
-        return file.failure();
-    return std::move(file).value().lines;
 }
 
 } // namespace dalvero

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure.h"
+#include "platform/failure.h"
 #include "text_rules.h"
 
 #include <vector>
@@ -47,6 +47,9 @@ Result<MergedUnikon> mergeUnikon(const Lines& records, const std::vector<bool>& 
 
 // A UNIKON file as read: its bytes, which a rewrite may go over only while
 // the file still holds them, and its lines.
+// What the report says when the UNIKON file cannot be read.
+inline const QString kUnikonReadFailed = QStringLiteral("Kunne ikke læse UNIKON-filen");
+
 struct UnikonFile {
     QByteArray bytes;
     Lines lines;
@@ -55,7 +58,5 @@ struct UnikonFile {
 // Reads the UNIKON file; fails when it cannot be read or holds more lines
 // than a list may.
 Result<UnikonFile> readUnikonFile(const QString& path);
-// Its lines alone.
-Result<Lines> loadUnikonFile(const QString& path);
 
 } // namespace dalvero

@@ -1,6 +1,6 @@
 #include "virtual_store_copy.h"
 
-#include "virtual_store.h"
+#include "platform/virtual_store.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -25,8 +25,6 @@ bool writeAll(QIODevice& device, const QByteArray& contents) {
     return true;
 }
 
-namespace replacing {
-
 QString replacementPath(const QString& target) {
     const QFileInfo info(target);
     const QString base = kReplacementPrefix + info.fileName() + QLatin1Char('-');
@@ -39,6 +37,15 @@ QString replacementPath(const QString& target) {
     }
 }
 
+Status scriptedStep(const char* step, const QString& path, const QString& what,
+                    const QString& shown) {
+    if (const unsigned long error = scriptedFailure(step, path))
+        return Failure{what, shown, replacing::systemReason(error)};
+    return std::nullopt;
+}
+
+namespace replacing {
+
 void removeLeftovers(const QString& target) {
     const QFileInfo info(target);
     if (!info.exists())
@@ -48,12 +55,6 @@ void removeLeftovers(const QString& target) {
     for (const QString& name :
          folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
         removeFile(folder.filePath(name));
-}
-
-Status scripted(const char* step, const QString& path, const QString& what, const QString& shown) {
-    if (const unsigned long error = scriptedFailure(step, path))
-        return Failure{what, shown, systemReason(error)};
-    return std::nullopt;
 }
 
 QString fileToChange(const QString& path) {
@@ -88,11 +89,11 @@ ReplaceOutcome writeInPlace(const QString& target, const QByteArray& contents,
     const auto write = [&](const QByteArray& bytes) {
         return file.seek(0) && writeAll(file, bytes) && file.flush() && file.resize(bytes.size());
     };
-    Status failed = scripted("in place: write", target, what, shownPath);
+    Status failed = scriptedStep("in place: write", target, what, shownPath);
     if (!failed && !write(contents))
         failed = Failure{what, shownPath, file.errorString()};
     if (!failed)
-        failed = scripted("in place: sync", target, what, shownPath);
+        failed = scriptedStep("in place: sync", target, what, shownPath);
     if (!failed && !syncToDisk(file))
         failed = Failure{what, shownPath, file.errorString()};
     if (failed && write(old))
@@ -109,7 +110,7 @@ ReplaceOutcome replaceFile(const QString& path, const QByteArray& contents,
     replacing::removeLeftovers(target);
     if (way == Way::InPlace && old)
         return replacing::writeInPlace(target, contents, *old, what, path);
-    const QString temporary = replacing::replacementPath(target);
+    const QString temporary = replacementPath(target);
     bool refused = false;
     if (Status failed = writeNewFile(temporary, contents, target, true, what, path, &refused)) {
         // A folder that takes no new file may still let the file be written.

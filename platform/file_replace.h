@@ -127,17 +127,20 @@ bool removeFile(const QString& path);
 // device's errorString() instead of none at all.
 bool writeAll(QIODevice& device, const QByteArray& contents);
 
+// A free name of ours beside `target`, for a file that becomes `target`.
+QString replacementPath(const QString& target);
+
+// The error the step is scripted to fail with, as a failure naming `shown`.
+Status scriptedStep(const char* step, const QString& path, const QString& what,
+                    const QString& shown);
+
 // What both halves share.
 namespace replacing {
 // The system's own words for an error code (errno, or Windows' code).
 QString systemReason(unsigned long error);
-// A free name of ours beside `target`, for a file that becomes `target`.
-QString replacementPath(const QString& target);
 // Files of ours left beside `target` by a run that broke off; kept while
 // `target` is missing, as one of them may hold its only bytes.
 void removeLeftovers(const QString& target);
-// The error the step is scripted to fail with, as a failure naming `shown`.
-Status scripted(const char* step, const QString& path, const QString& what, const QString& shown);
 // The file whose bytes change: the link's target for a symbolic link.
 QString fileToChange(const QString& path);
 // The whole replacement `temporary` takes the name of `target`, as each

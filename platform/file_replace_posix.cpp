@@ -110,7 +110,7 @@ Status writeNewFile(const QString& path, const QByteArray& contents, const QStri
     const auto keep = [&](const char* name, auto call) {
         return !hasOld || step(name, path, call) || keepsNoMode(errno);
     };
-    Status failed = replacing::scripted("new file: write", path, what, shown);
+    Status failed = scriptedStep("new file: write", path, what, shown);
     if (!failed && !(writeAll(file, contents) && file.flush()))
         failed = Failure{what, shown, file.errorString()};
     if (!failed &&

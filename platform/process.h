@@ -1,7 +1,5 @@
 #pragma once
 
-// No Qt header here: mingw-w64's pthread.h includes the system's
-// <process.h>, which this one stands in for on the include path.
 class QString;
 
 // What the running program tells the system about itself; process_windows.cpp

@@ -1,6 +1,6 @@
 #include "busy_wait.h"
 
-#include "process.h"
+#include "platform/process.h"
 #include "window_parts.h"
 
 #include <QApplication>

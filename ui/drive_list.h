@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drives.h"
-#include "failure.h"
+#include "platform/drives.h"
+#include "platform/failure.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
 #include "file_list.h"
 
-#include "listing.h"
-#include "user_order.h"
+#include "platform/listing.h"
+#include "platform/user_order.h"
 #include "wildcard.h"
 
 #include <QDir>

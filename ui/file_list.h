@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure.h"
+#include "platform/failure.h"
 
 #include <QListWidget>
 

@@ -1,9 +1,9 @@
 #include "folder_list.h"
 
-#include "drives.h"
 #include "folder_reasons.h"
-#include "listing.h"
-#include "user_order.h"
+#include "platform/drives.h"
+#include "platform/listing.h"
+#include "platform/user_order.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,4 +2,4 @@
 
 // The two reasons are in listing.h now; this stays only until folder_list.cpp
 // includes listing.h alone.
-#include "listing.h"
+#include "platform/listing.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "merge_marks.h"
+#include "conversion/line_mark.h"
+#include "conversion/text_rules.h"
 
 #include <QAbstractListModel>
 

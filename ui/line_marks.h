@@ -1,6 +1,6 @@
 #pragma once
 
-#include "merge_marks.h"
+#include "conversion/merge_marks.h"
 
 #include <QBrush>
 #include <QString>

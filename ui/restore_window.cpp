@@ -1,16 +1,16 @@
 #include "restore_window.h"
 
-#include "backup.h"
 #include "busy_wait.h"
+#include "conversion/backup.h"
+#include "conversion/guarded_rewrite.h"
+#include "conversion/restore_marks.h"
+#include "conversion/text_rules.h"
 #include "file_chooser.h"
-#include "guarded_rewrite.h"
 #include "line_list.h"
-#include "platform_seam.h"
-#include "restore_marks.h"
-#include "text_rules.h"
 #include "user_guide.h"
 #include "virtual_store_notice.h"
 #include "window_parts.h"
+#include "window_services.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,7 +45,7 @@ QLabel* wrappingLabel(const char* name, QWidget* parent) {
 
 } // namespace
 
-RestoreWindow::RestoreWindow(const QString& baseFolder, PlatformSeam& seam, FileChooser& chooser,
+RestoreWindow::RestoreWindow(const QString& baseFolder, WindowServices& seam, FileChooser& chooser,
                              QWidget* parent)
     : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam), m_chooser(chooser) {
     setObjectName(QStringLiteral("RestoreWindow"));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backup_copies.h"
-#include "restore_target.h"
+#include "conversion/backup_copies.h"
+#include "conversion/restore_target.h"
 
 #include <QWidget>
 
@@ -15,7 +15,7 @@ namespace dalvero {
 
 class FileChooser;
 class LineList;
-class PlatformSeam;
+class WindowServices;
 
 // The window of "Dalvero – læg kopi tilbage": puts a backup from UNI_KOP back
 // over the UNIKON file it was made from, after showing what that changes, and
@@ -26,7 +26,7 @@ class PlatformSeam;
 class RestoreWindow : public QWidget {
     Q_OBJECT
 public:
-    RestoreWindow(const QString& baseFolder, PlatformSeam& seam, FileChooser& chooser,
+    RestoreWindow(const QString& baseFolder, WindowServices& seam, FileChooser& chooser,
                   QWidget* parent = nullptr);
 
 private:
@@ -48,7 +48,7 @@ private:
     const BackupCopy* currentCopy() const;
 
     QString m_baseFolder;
-    PlatformSeam& m_seam;
+    WindowServices& m_seam;
     FileChooser& m_chooser;
     QList<BackupCopy> m_copies;
     // The current copy as read when it was chosen: what the user sees is

@@ -1,7 +1,7 @@
 #include "user_guide.h"
 
-#include "platform_seam.h"
 #include "program.h"
+#include "window_services.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,7 +32,7 @@ QString findUserGuide(const QString& programFolder) {
     return {};
 }
 
-void showUserGuide(QWidget* parent, PlatformSeam& seam) {
+void showUserGuide(QWidget* parent, WindowServices& seam) {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString page = findUserGuide(programFolder);
     if (page.isEmpty()) {

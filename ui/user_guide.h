@@ -6,7 +6,7 @@ class QWidget;
 
 namespace dalvero {
 
-class PlatformSeam;
+class WindowServices;
 
 // The user guide's page for the program in `programFolder`: beside it (the
 // Windows install tree), else in share/dalvero in the nearest folder above
@@ -16,6 +16,6 @@ QString findUserGuide(const QString& programFolder);
 
 // What F1 and "Hjælp" do: the page in the system's browser, or a message
 // naming where it was looked for.
-void showUserGuide(QWidget* parent, PlatformSeam& seam);
+void showUserGuide(QWidget* parent, WindowServices& seam);
 
 } // namespace dalvero

@@ -1,15 +1,15 @@
 #include "virtual_store_notice.h"
 
+#include "conversion/virtual_store_copy.h"
 #include "file_list.h"
 #include "folder_list.h"
-#include "platform_seam.h"
-#include "virtual_store_copy.h"
+#include "window_services.h"
 
 #include <QFileInfo>
 
 namespace dalvero {
 
-std::optional<QString> fileToWorkOn(QWidget* parent, PlatformSeam& seam, const QString& path) {
+std::optional<QString> fileToWorkOn(QWidget* parent, WindowServices& seam, const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
     const std::optional<VirtualStoreCopy> found = virtualStoreCopy(path);

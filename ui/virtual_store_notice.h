@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure.h"
+#include "platform/failure.h"
 
 #include <QString>
 
@@ -12,13 +12,13 @@ namespace dalvero {
 
 class FileList;
 class FolderList;
-class PlatformSeam;
+class WindowServices;
 
 // Before a chosen UNIKON file is read: when Windows keeps another copy of it
 // for old programs, the user is told of both and picks the one to work on.
 // The path of the file picked (`path` itself when there is no copy); none
 // when the user picked neither, or `path` is empty (nothing chosen).
-std::optional<QString> fileToWorkOn(QWidget* parent, PlatformSeam& seam, const QString& path);
+std::optional<QString> fileToWorkOn(QWidget* parent, WindowServices& seam, const QString& path);
 
 // Opens the folder of `file` in `folders` (a hidden AppData on the way is
 // shown like any folder) and makes `file` the current entry of `files`, so

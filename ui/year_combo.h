@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text_rules.h"
+#include "conversion/text_rules.h"
 
 #include <QComboBox>
 

@@ -1,14 +1,14 @@
-#include "backup.h"
-#include "export_file.h"
-#include "guarded_rewrite.h"
-#include "merge_input_generator.h"
-#include "merge_marks.h"
+#include "conversion/backup.h"
+#include "conversion/export_file.h"
+#include "conversion/guarded_rewrite.h"
+#include "conversion/merge_marks.h"
+#include "conversion/text_file.h"
+#include "conversion/unikon_merge.h"
+#include "conversion/year_list.h"
 #include "ratio_reporter.h"
-#include "reference_merge.h"
-#include "scratch_folder.h"
-#include "text_file.h"
-#include "unikon_merge.h"
-#include "year_list.h"
+#include "support/merge_input_generator.h"
+#include "support/reference_merge.h"
+#include "support/scratch_folder.h"
 
 #include <QFile>
 
@@ -93,7 +93,7 @@ void BM_LoadUnikonFile(benchmark::State& state) {
     const QString path =
         folder.writeFile(QStringLiteral("z12345"), dalvero::joinLines(fullLists().oldLines));
     for (auto _ : state) {
-        auto loaded = dalvero::loadUnikonFile(path);
+        auto loaded = dalvero::readUnikonFile(path);
         if (!loaded)
             state.SkipWithError("the UNIKON file did not load");
         benchmark::DoNotOptimize(loaded);

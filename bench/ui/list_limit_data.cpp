@@ -1,6 +1,6 @@
 #include "list_limit_data.h"
 
-#include "text_rules.h"
+#include "conversion/text_rules.h"
 
 namespace dalvero::bench {
 

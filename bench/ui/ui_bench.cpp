@@ -2,11 +2,11 @@
 // UNIKON lines), timed from the user's click until the window has repainted,
 // and the longest time the event loop is held while loading and merging.
 // Run offscreen: QT_QPA_PLATFORM=offscreen dalvero_ui_bench
-#include "guarded_rewrite.h"
+#include "conversion/guarded_rewrite.h"
 #include "list_limit_data.h"
-#include "scratch_folder.h"
-#include "scripted_answers.h"
-#include "window_driver.h"
+#include "platform/scripted_answers.h"
+#include "support/scratch_folder.h"
+#include "support/window_driver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -86,7 +86,7 @@ void timeAction(benchmark::State& state, Stage stage,
 void BM_LoadExportFile(benchmark::State& state) {
     timeAction(state, Stage::Started, [](WindowDriver& w) {
         w.click(w.files(QStringLiteral("File2")), kExportName);
-        if (w.list1()->count() != dalvero::kMaxListEntries)
+        if (w.pigeonList()->count() != dalvero::kMaxListEntries)
             throw std::runtime_error("not loaded");
     });
 }
@@ -94,18 +94,18 @@ void BM_LoadExportFile(benchmark::State& state) {
 void BM_YearPick(benchmark::State& state) {
     timeAction(state, Stage::Merged, [](WindowDriver& w) {
         // An arrow key in the year list picks the first year code.
-        QTest::keyClick(w.combo2(), Qt::Key_Down);
+        QTest::keyClick(w.yearCodes(), Qt::Key_Down);
     });
 }
 
 void BM_ListReset(benchmark::State& state) {
     for (auto _ : state) {
         std::unique_ptr<WindowDriver> driver = windowAt(Stage::Merged);
-        driver->toggleCheck1(); // ticking runs nothing
+        driver->toggleYearBox(); // ticking runs nothing
         QApplication::processEvents();
         QElapsedTimer clock;
         clock.start();
-        driver->toggleCheck1();
+        driver->toggleYearBox();
         driver->window().repaint();
         QApplication::processEvents();
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);

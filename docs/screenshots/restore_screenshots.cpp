@@ -2,9 +2,9 @@
 // the tooltip of a marked line) and with the message after putting it back,
 // into the folder named on the command line. Run it under a real X server,
 // e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_restore_screenshots docs
-#include "display_scale.h"
-#include "line_list.h"
-#include "restore_fixture.h"
+#include "support/restore_fixture.h"
+#include "ui/display_scale.h"
+#include "ui/line_list.h"
 
 #include <QApplication>
 #include <QMessageBox>

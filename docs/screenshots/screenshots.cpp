@@ -3,11 +3,11 @@
 // message into the folder
 // named on the command line. Run it under a
 // real X server, e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_screenshots docs
-#include "child_process.h"
-#include "display_scale.h"
-#include "pigeon_list.h"
-#include "scratch_folder.h"
-#include "window_driver.h"
+#include "support/child_process.h"
+#include "support/scratch_folder.h"
+#include "support/window_driver.h"
+#include "ui/display_scale.h"
+#include "ui/pigeon_list.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,13 +60,13 @@ int main(int argc, char** argv) {
     QDir::setCurrent(data);
 
     WindowDriver driver(scratch.path());
-    dalvero::Form1& window = driver.window();
+    dalvero::MainWindow& window = driver.window();
     window.activateWindow();
     const QRect area = window.frameGeometry().adjusted(-8, -8, 8, 8);
     bool ok = grab(outFolder + QStringLiteral("/start.png"), area);
 
     driver.click(driver.files(QStringLiteral("File2")), QStringLiteral("eksport.txt"));
-    driver.clickRow(driver.list1(), 4);
+    driver.clickRow(driver.pigeonList(), 4);
     ok &= grab(outFolder + QStringLiteral("/loaded.png"), area);
 
     driver.doubleClick(driver.files(QStringLiteral("File1")), QStringLiteral("z12345"));
@@ -74,15 +74,15 @@ int main(int argc, char** argv) {
 
     // The doubled pigeon at the foot of the new list, with the tooltip the
     // mouse resting on it shows; new pigeons stand above it.
-    dalvero::LineList* list3 = driver.lineList(QStringLiteral("List3"));
-    for (int row = 0; row < list3->count(); ++row) {
-        if (list3->mark(row) != dalvero::LineMark::Doubled)
+    dalvero::LineList* newList = driver.lineList(QStringLiteral("List3"));
+    for (int row = 0; row < newList->count(); ++row) {
+        if (newList->mark(row) != dalvero::LineMark::Doubled)
             continue;
-        const QModelIndex doubled = list3->model()->index(row + 1, 0);
-        list3->scrollTo(doubled, QAbstractItemView::PositionAtBottom);
-        const QRect line = list3->visualRect(doubled);
-        QToolTip::showText(list3->viewport()->mapToGlobal(line.center()),
-                           doubled.data(Qt::ToolTipRole).toString(), list3);
+        const QModelIndex doubled = newList->model()->index(row + 1, 0);
+        newList->scrollTo(doubled, QAbstractItemView::PositionAtBottom);
+        const QRect line = newList->visualRect(doubled);
+        QToolTip::showText(newList->viewport()->mapToGlobal(line.center()),
+                           doubled.data(Qt::ToolTipRole).toString(), newList);
         break;
     }
     // The tooltip reaches past the window's right edge.

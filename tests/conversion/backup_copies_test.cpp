@@ -1,9 +1,9 @@
 // Backups read back: the file each one was made from, the order they are
 // listed in, and which file one may be put back over.
-#include "backup_copies.h"
-#include "named_row.h"
-#include "restore_target.h"
-#include "scratch_folder.h"
+#include "conversion/backup_copies.h"
+#include "conversion/restore_target.h"
+#include "support/named_row.h"
+#include "support/scratch_folder.h"
 
 #include <QFile>
 #include <QThread>

@@ -1,7 +1,7 @@
-#include "backup.h"
-#include "child_process.h"
-#include "named_row.h"
-#include "scratch_folder.h"
+#include "conversion/backup.h"
+#include "support/child_process.h"
+#include "support/named_row.h"
+#include "support/scratch_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,6 +105,12 @@ struct Scene {
     QString wanted() const { return folder.filePath(QStringLiteral("UNI_KOP/z12345_07.12.2026")); }
 };
 
+// A backup as the rewrite makes one: of the bytes read just before.
+dalvero::Result<QString> backUp(const QString& unikon, const QString& wanted) {
+    const auto read = dalvero::readWhole(unikon, dalvero::kBackupFailed);
+    return read ? dalvero::makeBackup(unikon, read.value(), wanted) : read.failure();
+}
+
 // Same day, same file: earlier backups are never replaced.
 TEST(BackupCopy, SameDayBackupsTakeTheNextFreeName) {
     Scene scene;
@@ -113,7 +119,7 @@ TEST(BackupCopy, SameDayBackupsTakeTheNextFreeName) {
         const QByteArray contents = "run " + QByteArray::number(run) + "\r\n";
         ASSERT_TRUE(QFile::remove(scene.unikon));
         scene.folder.writeFile(QStringLiteral("uni/z12345"), contents);
-        const auto made = dalvero::makeBackup(scene.unikon, wanted);
+        const auto made = backUp(scene.unikon, wanted);
         ASSERT_TRUE(made.ok()) << qPrintable(made.failure().message());
         const QString expected = run == 1 ? wanted : wanted + "_" + QString::number(run);
         EXPECT_EQ(made.value(), expected);
@@ -140,7 +146,7 @@ TEST_P(BackupFault, LeavesEverythingThatExisted) {
     const FaultCase& c = GetParam();
     Scene scene;
     const QString wanted = c.arrange(scene);
-    const auto made = dalvero::makeBackup(scene.unikon, wanted);
+    const auto made = backUp(scene.unikon, wanted);
     scene.held.reset();
     ASSERT_EQ(made.ok(), c.succeeds) << (made.ok() ? "" : qPrintable(made.failure().message()));
     if (!made.ok()) {
@@ -329,7 +335,7 @@ TEST_P(BackupInChild, NoPartialBackupStays) {
     scene.folder.openToEveryone();
     c.arrange(scene);
     const auto backup = [&] {
-        const auto made = dalvero::makeBackup(scene.unikon, scene.wanted());
+        const auto made = backUp(scene.unikon, scene.wanted());
         return made ? "OK " + QFile::encodeName(made.value())
                     : "FAIL " + QFile::encodeName(made.failure().path);
     };

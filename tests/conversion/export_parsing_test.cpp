@@ -1,7 +1,7 @@
-#include "export_file.h"
-#include "named_row.h"
-#include "raw_bytes.h"
-#include "scratch_folder.h"
+#include "conversion/export_file.h"
+#include "support/named_row.h"
+#include "support/raw_bytes.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "child_process.h"
-#include "export_file.h"
-#include "named_row.h"
-#include "scratch_folder.h"
-#include "text_file.h"
-#include "unikon_merge.h"
+#include "conversion/export_file.h"
+#include "conversion/text_file.h"
+#include "conversion/unikon_merge.h"
+#include "support/child_process.h"
+#include "support/named_row.h"
+#include "support/scratch_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +34,7 @@ dalvero::Status loadFailure(bool exportFile, const QString& path) {
         const auto loaded = dalvero::loadExportFile(path, 0);
         return loaded ? dalvero::Status() : loaded.failure();
     }
-    const auto loaded = dalvero::loadUnikonFile(path);
+    const auto loaded = dalvero::readUnikonFile(path);
     return loaded ? dalvero::Status() : loaded.failure();
 }
 

@@ -1,6 +1,6 @@
-#include "named_row.h"
-#include "raw_bytes.h"
-#include "text_rules.h"
+#include "conversion/text_rules.h"
+#include "support/named_row.h"
+#include "support/raw_bytes.h"
 
 #include <gtest/gtest.h>
 

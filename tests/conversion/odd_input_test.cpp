@@ -1,13 +1,13 @@
-#include "backup.h"
-#include "export_file.h"
-#include "guarded_rewrite.h"
-#include "merge_input_generator.h"
-#include "named_row.h"
-#include "raw_bytes.h"
-#include "reference_merge.h"
-#include "scratch_folder.h"
-#include "text_file.h"
-#include "unikon_merge.h"
+#include "conversion/backup.h"
+#include "conversion/export_file.h"
+#include "conversion/guarded_rewrite.h"
+#include "conversion/text_file.h"
+#include "conversion/unikon_merge.h"
+#include "support/merge_input_generator.h"
+#include "support/named_row.h"
+#include "support/raw_bytes.h"
+#include "support/reference_merge.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,29 +49,29 @@ TEST_P(OddInput, LoadsAndMergesEveryByte) {
 
     const auto loaded = dalvero::loadExportFile(exportPath, 0);
     ASSERT_EQ(loaded.ok(), records.has_value());
-    const auto old = dalvero::loadUnikonFile(unikonPath);
+    const auto old = dalvero::readUnikonFile(unikonPath);
     ASSERT_EQ(old.ok(), c.unikonLines >= 0);
     if (!loaded.ok() || !old.ok())
         return;
     ASSERT_EQ(loaded.value().records.size(), records->size());
     EXPECT_TRUE(loaded.value().records == *records);
-    EXPECT_EQ(old.value().size(), c.unikonLines);
+    EXPECT_EQ(old.value().lines.size(), c.unikonLines);
 
     const Lines& pigeons = loaded.value().records;
     const std::vector<bool> all(static_cast<size_t>(pigeons.size()), true);
-    const auto merged = dalvero::mergeUnikon(pigeons, all, old.value(), unikonPath);
+    const auto merged = dalvero::mergeUnikon(pigeons, all, old.value().lines, unikonPath);
     ASSERT_TRUE(merged.ok()) << qPrintable(merged.failure().message());
     // The nested scan would take minutes on the largest rows.
-    if (pigeons.size() * old.value().size() < 20'000'000) {
+    if (pigeons.size() * old.value().lines.size() < 20'000'000) {
         EXPECT_TRUE(merged.value().lines ==
-                    dalvero::testing::referenceMerge(pigeons, all, old.value()));
+                    dalvero::testing::referenceMerge(pigeons, all, old.value().lines));
     }
 
     ASSERT_TRUE(dalvero::testing::rewriteAsShown(
         unikonPath, dalvero::joinLines(merged.value().lines), folder.path()));
-    const auto back = dalvero::loadUnikonFile(unikonPath);
+    const auto back = dalvero::readUnikonFile(unikonPath);
     ASSERT_TRUE(back.ok());
-    EXPECT_TRUE(back.value() == merged.value().lines);
+    EXPECT_TRUE(back.value().lines == merged.value().lines);
 }
 
 QByteArray allBytesBut(char left) {
@@ -188,10 +188,10 @@ TEST_P(OddName, WholeRunWorks) {
 
     const auto loaded = dalvero::loadExportFile(exportPath, 0);
     ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.failure().message());
-    const auto old = dalvero::loadUnikonFile(unikonPath);
+    const auto old = dalvero::readUnikonFile(unikonPath);
     ASSERT_TRUE(old.ok()) << qPrintable(old.failure().message());
     const auto merged =
-        dalvero::mergeUnikon(loaded.value().records, {true}, old.value(), unikonPath);
+        dalvero::mergeUnikon(loaded.value().records, {true}, old.value().lines, unikonPath);
     ASSERT_TRUE(merged.ok());
     const auto written =
         dalvero::rewriteGuarded({unikonPath,

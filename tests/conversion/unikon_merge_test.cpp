@@ -1,10 +1,10 @@
-#include "merge_input_generator.h"
-#include "merge_marks.h"
-#include "named_row.h"
-#include "raw_bytes.h"
-#include "reference_merge.h"
-#include "scratch_folder.h"
-#include "unikon_merge.h"
+#include "conversion/merge_marks.h"
+#include "conversion/unikon_merge.h"
+#include "support/merge_input_generator.h"
+#include "support/named_row.h"
+#include "support/raw_bytes.h"
+#include "support/reference_merge.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -287,10 +287,10 @@ TEST_P(UnikonLoading, ReadsEveryLineUpToTheLimit) {
     dalvero::testing::ScratchFolder folder;
     const Lines lines = dalvero::testing::unikonLines(c.lines);
     const QString path = folder.writeFile(QStringLiteral("z12345"), dalvero::joinLines(lines));
-    const auto loaded = dalvero::loadUnikonFile(path);
+    const auto loaded = dalvero::readUnikonFile(path);
     ASSERT_EQ(loaded.ok(), c.fits);
     if (c.fits) {
-        EXPECT_EQ(loaded.value(), lines);
+        EXPECT_EQ(loaded.value().lines, lines);
     } else {
         EXPECT_EQ(loaded.failure().path, path);
     }

@@ -1,13 +1,13 @@
-#include "backup_copies.h"
-#include "child_process.h"
-#include "file_replace.h"
-#include "guarded_rewrite.h"
-#include "merge_input_generator.h"
-#include "named_row.h"
-#include "raw_bytes.h"
-#include "scratch_folder.h"
-#include "scripted_answers.h"
-#include "text_file.h"
+#include "conversion/backup_copies.h"
+#include "conversion/guarded_rewrite.h"
+#include "conversion/text_file.h"
+#include "platform/file_replace.h"
+#include "platform/scripted_answers.h"
+#include "support/child_process.h"
+#include "support/merge_input_generator.h"
+#include "support/named_row.h"
+#include "support/raw_bytes.h"
+#include "support/scratch_folder.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,14 +3,14 @@
 // programs rewrite a file and read back; any difference is a finding. Its
 // lines are also read as backup copies' names, as the restore window lists
 // them.
-#include "backup.h"
-#include "backup_copies.h"
-#include "export_file.h"
-#include "guarded_rewrite.h"
-#include "reference_merge.h"
-#include "text_file.h"
-#include "unikon_merge.h"
-#include "year_list.h"
+#include "conversion/backup.h"
+#include "conversion/backup_copies.h"
+#include "conversion/export_file.h"
+#include "conversion/guarded_rewrite.h"
+#include "conversion/text_file.h"
+#include "conversion/unikon_merge.h"
+#include "conversion/year_list.h"
+#include "support/reference_merge.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // What a screen reader and the Tab key find in the window: a name for every
 // control, names that follow the captions as they change, and the focus
 // moving through the controls in their tab order.
-#include "named_row.h"
-#include "window_test.h"
+#include "support/named_row.h"
+#include "support/window_test.h"
 
 #include <QAccessible>
 #include <QLabel>

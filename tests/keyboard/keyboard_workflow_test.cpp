@@ -1,8 +1,8 @@
 // The whole job without a mouse: from a fresh window to the rewritten UNIKON
 // file and its backup, with keys sent only to the widget that has the focus.
-#include "named_row.h"
 #include "program.h"
-#include "window_test.h"
+#include "support/named_row.h"
+#include "support/window_test.h"
 
 #include <QAbstractItemView>
 #include <QFileInfo>
@@ -77,20 +77,20 @@ TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     // picks.
     ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Combo2")));
     w.press(Qt::Key_Down, Qt::AltModifier);
-    QAbstractItemView* dropDown = w.combo2()->view();
+    QAbstractItemView* dropDown = w.yearCodes()->view();
     ASSERT_TRUE(dropDown->isVisible());
     ASSERT_TRUE(dropDown->hasFocus()) << "the arrows would pick straight away in the closed box";
     ASSERT_TRUE(w.arrowTo(QStringLiteral("08")));
     w.press(Qt::Key_Return);
     EXPECT_FALSE(dropDown->isVisible());
-    EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("08"));
-    EXPECT_EQ(w.list1()->selection(), std::vector<bool>({true, true, false, true}));
+    EXPECT_EQ(w.yearCodes()->currentText(), QStringLiteral("08"));
+    EXPECT_EQ(w.pigeonList()->selection(), std::vector<bool>({true, true, false, true}));
 
     // Back to List1 and Space on the fourth pigeon.
     ASSERT_TRUE(w.moveFocusTo(QStringLiteral("List1"), Qt::Key_Backtab));
     ASSERT_TRUE(w.arrowTo(QStringLiteral("DK-X09-4444F")));
     w.press(Qt::Key_Space);
-    EXPECT_EQ(w.list1()->selection(), std::vector<bool>({true, true, false, false}));
+    EXPECT_EQ(w.pigeonList()->selection(), std::vector<bool>({true, true, false, false}));
 
     // The UNIKON folder in Dir1, then Enter on the member's file in File1.
     ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Dir1"), Qt::Key_Backtab));
@@ -130,7 +130,7 @@ TEST_F(KeyboardScene, DanFilOnAnEmptyListLeavesTheFocusWhereTheKeysCanGoOn) {
 
     ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Command1")));
     w.press(Qt::Key_Space);
-    EXPECT_FALSE(w.command1()->isEnabled());
+    EXPECT_FALSE(w.danFil()->isEnabled());
     EXPECT_EQ(backups(), QStringList({"z12345_07-12-26"}));
     EXPECT_EQ(fileBytes(unikon), kOldUnikon);
     ASSERT_FALSE(w.focusedControl().isEmpty());
@@ -139,7 +139,7 @@ TEST_F(KeyboardScene, DanFilOnAnEmptyListLeavesTheFocusWhereTheKeysCanGoOn) {
     ASSERT_TRUE(w.moveFocusTo(QStringLiteral("File1")));
     ASSERT_TRUE(w.arrowTo(QStringLiteral("z12345")));
     w.press(Qt::Key_Return);
-    EXPECT_TRUE(w.command1()->isEnabled());
+    EXPECT_TRUE(w.danFil()->isEnabled());
     EXPECT_FALSE(w.entries(QStringLiteral("List3")).isEmpty());
 }
 

@@ -1,7 +1,7 @@
 // Putting a backup back with the keyboard alone, the file dialog answered
 // by script; a screen reader finds a name on every control on the way.
-#include "restore_fixture.h"
-#include "window_driver.h"
+#include "support/restore_fixture.h"
+#include "support/window_driver.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

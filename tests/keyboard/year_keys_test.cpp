@@ -1,7 +1,7 @@
 // Picking a year code with the keys, and the keys in the year list that must
 // pick nothing.
-#include "named_row.h"
-#include "window_test.h"
+#include "support/named_row.h"
+#include "support/window_test.h"
 
 #include <QAbstractItemView>
 
@@ -44,15 +44,15 @@ TEST_P(YearKeys, PickOnlyFromTheListNeverFromTyping) {
     for (const Keystroke& k : c.keys)
         ASSERT_TRUE(w.press(k.key, k.modifiers));
 
-    EXPECT_FALSE(w.combo2()->view()->isVisible());
+    EXPECT_FALSE(w.yearCodes()->view()->isVisible());
     if (c.selection) {
-        EXPECT_EQ(w.list1()->selection(), *c.selection);
+        EXPECT_EQ(w.pigeonList()->selection(), *c.selection);
         EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
     } else {
-        EXPECT_EQ(w.list1()->selection(), std::vector<bool>(4, true));
+        EXPECT_EQ(w.pigeonList()->selection(), std::vector<bool>(4, true));
         EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 4);
     }
-    EXPECT_EQ(w.combo2()->count(), 3) << "typed text is never added";
+    EXPECT_EQ(w.yearCodes()->count(), 3) << "typed text is never added";
 }
 
 const std::vector<bool> kWithout07 = {false, true, true, false};

@@ -1,10 +1,10 @@
 // Lists at and past the 32,767 entries a list may hold, through the window:
 // the step stops with a clear error before its list changes, and nothing is
 // written.
-#include "merge_input_generator.h"
-#include "named_row.h"
-#include "qt_printers.h"
 #include "reliability_scene.h"
+#include "support/merge_input_generator.h"
+#include "support/named_row.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -71,17 +71,17 @@ TEST_P(ListLimitWindow, StopsBeforeTheListChangesAndWritesNothing) {
         EXPECT_FALSE(report.failures[0].what.isEmpty());
         EXPECT_FALSE(report.failures[0].reason.isEmpty());
         EXPECT_EQ(report.endStatus, -1);
-        EXPECT_EQ(report.list1.size(), c.pigeonsListed);
-        EXPECT_TRUE(report.list3.isEmpty());
+        EXPECT_EQ(report.pigeonList.size(), c.pigeonsListed);
+        EXPECT_TRUE(report.newList.isEmpty());
         EXPECT_FALSE(report.danFilEnabled);
         EXPECT_EQ(after.differencesFrom(before), "");
     } else {
         EXPECT_TRUE(report.failures.isEmpty()) << report.failures.value(0).message();
         EXPECT_EQ(report.endStatus, 0);
-        EXPECT_EQ(report.list3.size(), kLimit);
+        EXPECT_EQ(report.newList.size(), kLimit);
         EXPECT_EQ(after.differencesFrom(afterDanFil(before, scene.unikonFile(),
                                                     scene.backupFile(scene.today),
-                                                    withCrLf(report.list3))),
+                                                    withCrLf(report.newList))),
                   "");
     }
 }

@@ -1,11 +1,11 @@
 // Odd input, loaded, merged, written and read back through the real window:
 // every byte of every record and tail field comes out where it belongs.
-#include "merge_input_generator.h"
-#include "named_row.h"
-#include "qt_printers.h"
-#include "raw_bytes.h"
-#include "reference_merge.h"
 #include "reliability_scene.h"
+#include "support/merge_input_generator.h"
+#include "support/named_row.h"
+#include "support/qt_printers.h"
+#include "support/raw_bytes.h"
+#include "support/reference_merge.h"
 
 #include <gtest/gtest.h>
 
@@ -98,15 +98,15 @@ TEST_P(OddInputWindow, LoadsMergesAndWritesEveryByte) {
     ASSERT_TRUE(report.driverError.isEmpty()) << report.driverError.toStdString();
     EXPECT_TRUE(report.failures.isEmpty()) << report.failures.value(0).message();
 
-    EXPECT_EQ(report.label4, c.header.value_or(QByteArray()));
-    EXPECT_EQ(report.list2, c.oldLines);
+    EXPECT_EQ(report.exportHeader, c.header.value_or(QByteArray()));
+    EXPECT_EQ(report.oldList, c.oldLines);
     const Lines newLines =
         referenceMerge(c.records, std::vector<bool>(c.records.size(), true), c.oldLines);
-    EXPECT_EQ(report.list3, newLines);
+    EXPECT_EQ(report.newList, newLines);
     EXPECT_EQ(report.newCount, QString::number(newLines.size()));
     // A written list ends the program, which empties the pigeon list first.
     if (newLines.isEmpty()) {
-        EXPECT_EQ(report.list1, c.records);
+        EXPECT_EQ(report.pigeonList, c.records);
         EXPECT_EQ(report.endStatus, -1);
         EXPECT_FALSE(report.danFilEnabled);
     } else {

@@ -1,9 +1,9 @@
 // Folder and file names a user may well have, through the whole job in the
 // window: spaces, quotes, letters beyond ASCII and a leading "-". Windows
 // forbids quotes and some shell characters in names, so those rows are Linux's.
-#include "named_row.h"
-#include "qt_printers.h"
 #include "reliability_scene.h"
+#include "support/named_row.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

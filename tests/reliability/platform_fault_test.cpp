@@ -1,8 +1,8 @@
 // A platform step made to fail at every point of the user's work, through
 // the real window: what is on disk afterwards, and what the user was told.
-#include "named_row.h"
-#include "qt_printers.h"
 #include "reliability_scene.h"
+#include "support/named_row.h"
+#include "support/qt_printers.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,16 +157,16 @@ void expectTheWindowAsBeforeTheFailingStep(const WindowReport& report, Stage sta
                                            const QByteArray& merged) {
     const bool wasMerged = stage == Stage::Merged;
     const Lines old = wasMerged ? splitLines(merged) : Lines();
-    EXPECT_EQ(report.label4.isEmpty(), stage == Stage::Listed);
-    EXPECT_EQ(report.list1.isEmpty(), stage == Stage::Listed);
-    EXPECT_EQ(report.list2, old);
+    EXPECT_EQ(report.exportHeader.isEmpty(), stage == Stage::Listed);
+    EXPECT_EQ(report.pigeonList.isEmpty(), stage == Stage::Listed);
+    EXPECT_EQ(report.oldList, old);
     // Each pigeon once: no old line shares a key.
-    EXPECT_EQ(report.list3.size(), wasMerged ? report.list1.size() : 0);
+    EXPECT_EQ(report.newList.size(), wasMerged ? report.pigeonList.size() : 0);
     EXPECT_EQ(report.oldCount, wasMerged ? QString::number(old.size()) : QString());
-    EXPECT_EQ(report.newCount, wasMerged ? QString::number(report.list3.size()) : QString());
+    EXPECT_EQ(report.newCount, wasMerged ? QString::number(report.newList.size()) : QString());
     EXPECT_EQ(report.danFilEnabled, wasMerged);
     if (wasMerged) {
-        EXPECT_EQ(report.label5, QStringLiteral("Er det OK, klik på 'Dan fil'"));
+        EXPECT_EQ(report.prompt, QStringLiteral("Er det OK, klik på 'Dan fil'"));
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "scratch_folder.h"
-#include "tree_snapshot.h"
-#include "window_child.h"
+#include "support/scratch_folder.h"
+#include "support/tree_snapshot.h"
+#include "support/window_child.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "failure.h"
-#include "named_row.h"
-#include "qt_translation.h"
-#include "window_test.h"
+#include "app/qt_translation.h"
+#include "platform/failure.h"
+#include "support/named_row.h"
+#include "support/window_test.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -31,9 +31,9 @@ class QtTexts : public WindowTest, public ::testing::WithParamInterface<QtTextsC
 TEST_P(QtTexts, FollowTheUsersLanguage) {
     const QtTextsCase& c = GetParam();
     // Removed from the application again when the row ends.
-    const std::unique_ptr<QTranslator> translator(Module1::installQtTranslation(c.locale));
+    const std::unique_ptr<QTranslator> translator(startup::installQtTranslation(c.locale));
     WindowDriver& w = start();
-    const std::unique_ptr<QMenu> menu(w.combo2()->lineEdit()->createStandardContextMenu());
+    const std::unique_ptr<QMenu> menu(w.yearCodes()->lineEdit()->createStandardContextMenu());
     QStringList texts;
     for (const QAction* action : menu->actions()) {
         if (!action->isSeparator())

@@ -1,8 +1,8 @@
-#include "child_process.h"
-#include "module1.h"
-#include "named_row.h"
-#include "qt_printers.h"
-#include "scratch_folder.h"
+#include "app/startup.h"
+#include "support/child_process.h"
+#include "support/named_row.h"
+#include "support/qt_printers.h"
+#include "support/scratch_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,9 +45,9 @@ const QByteArray kAeArgument = QStringLiteral("æ").toLocal8Bit();
 // Any argument text at all selects the development folder.
 TEST_P(BaseFolder, ChosenByArgumentText) {
     const ArgumentCase& c = GetParam();
-    const QString text = Module1::argumentText(static_cast<int>(c.argv.size()), c.argv.data());
+    const QString text = startup::argumentText(static_cast<int>(c.argv.size()), c.argv.data());
     EXPECT_EQ(text, c.text);
-    EXPECT_EQ(Module1::chooseBaseFolder(text, QStringLiteral("/home/due")),
+    EXPECT_EQ(startup::chooseBaseFolder(text, QStringLiteral("/home/due")),
               c.developmentFolder ? QStringLiteral("C:\\data\\Data\\pri_udv\\dalvero")
                                   : QStringLiteral("/home/due"));
 }
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
     rowName);
 
 TEST(BaseFolder, RootCurrentFolderKeptAsItIs) {
-    EXPECT_EQ(Module1::chooseBaseFolder(QString(), QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(startup::chooseBaseFolder(QString(), QStringLiteral("/")), QStringLiteral("/"));
 }
 
 struct BackupFolderCase {
@@ -137,7 +137,7 @@ TEST_P(BackupFolder, MadeWhenMissing) {
     } else if (c.unprivileged) {
         scratch.openToEveryone();
         const auto outcome = dalvero::testing::runAsUnprivileged([&] {
-            const dalvero::Status failed = Module1::ensureBackupFolder(base);
+            const dalvero::Status failed = startup::ensureBackupFolder(base);
             return failed ? "FAIL " + QFile::encodeName(failed->path) : QByteArray("OK");
         });
         ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
@@ -146,7 +146,7 @@ TEST_P(BackupFolder, MadeWhenMissing) {
             EXPECT_EQ(outcome.report, "FAIL " + QFile::encodeName(uniKop(base)));
         }
     } else {
-        const dalvero::Status failed = Module1::ensureBackupFolder(base);
+        const dalvero::Status failed = startup::ensureBackupFolder(base);
         succeeded = !failed;
         if (failed) {
             EXPECT_EQ(failed->path, uniKop(base));
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                               // Relative, as the text has no leading "/": keep it inside the
                               // scratch.
                               QDir::setCurrent(s.path());
-                              return Module1::kDevelopmentFolder;
+                              return startup::kDevelopmentFolder;
                           },
                           false, false,
                           [](const QString&) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "unikon_merge.h"
+#include "conversion/unikon_merge.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "file_chooser.h"
 #include "qt_printers.h"
-#include "restore_window.h"
 #include "scratch_folder.h"
+#include "ui/file_chooser.h"
+#include "ui/restore_window.h"
 #include "window_driver.h"
 
 #include <QDir>

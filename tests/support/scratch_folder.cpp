@@ -1,6 +1,6 @@
 #include "scratch_folder.h"
 
-#include "backup.h"
+#include "conversion/backup.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "guarded_rewrite.h"
+#include "conversion/guarded_rewrite.h"
 
 #include <QByteArray>
 #include <QString>

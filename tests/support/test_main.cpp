@@ -1,4 +1,4 @@
-#include "display_scale.h"
+#include "ui/display_scale.h"
 #include "window_child.h"
 
 #include <QApplication>

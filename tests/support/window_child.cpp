@@ -75,9 +75,9 @@ Workflow parseWorkflow(const QByteArray& bytes) {
 QByteArray serialize(const WindowReport& r) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << r.failures << r.messages << qint32(r.endStatus) << r.label4 << r.label5 << r.oldCount
-        << r.newCount << r.danFilEnabled << r.list1 << r.list2 << r.list3 << r.driverError
-        << (r.atRefusal.empty() ? QByteArray() : serialize(r.atRefusal.front()));
+    out << r.failures << r.messages << qint32(r.endStatus) << r.exportHeader << r.prompt
+        << r.oldCount << r.newCount << r.danFilEnabled << r.pigeonList << r.oldList << r.newList
+        << r.driverError << (r.atRefusal.empty() ? QByteArray() : serialize(r.atRefusal.front()));
     return bytes;
 }
 
@@ -86,8 +86,9 @@ WindowReport parseReport(const QByteArray& bytes) {
     QDataStream in(bytes);
     qint32 endStatus = -1;
     QByteArray refusal;
-    in >> r.failures >> r.messages >> endStatus >> r.label4 >> r.label5 >> r.oldCount >>
-        r.newCount >> r.danFilEnabled >> r.list1 >> r.list2 >> r.list3 >> r.driverError >> refusal;
+    in >> r.failures >> r.messages >> endStatus >> r.exportHeader >> r.prompt >> r.oldCount >>
+        r.newCount >> r.danFilEnabled >> r.pigeonList >> r.oldList >> r.newList >> r.driverError >>
+        refusal;
     r.endStatus = endStatus;
     if (!refusal.isEmpty())
         r.atRefusal = {parseReport(refusal)};

@@ -71,7 +71,7 @@ void RecordingSeam::endProgram(int status) {
 }
 
 WindowDriver::WindowDriver(const QString& baseFolder)
-    : m_window(std::make_unique<Form1>(baseFolder, seam)) {
+    : m_window(std::make_unique<MainWindow>(baseFolder, seam)) {
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("the window was not shown");
@@ -109,15 +109,15 @@ WindowReport WindowDriver::report() const {
     report.failures = seam.failures;
     report.messages = seam.messages;
     report.endStatus = seam.endStatus.value_or(-1);
-    report.label4 =
+    report.exportHeader =
         fromDisplay(caption(QStringLiteral("Label4"))).value_or(QByteArray("<not 8-bit>"));
-    report.label5 = caption(QStringLiteral("Label5"));
+    report.prompt = caption(QStringLiteral("Label5"));
     report.oldCount = caption(QStringLiteral("Label1(5)"));
     report.newCount = caption(QStringLiteral("Label1(1)"));
     report.danFilEnabled = ownEnabled(QStringLiteral("Command1"));
-    report.list1 = list1()->lines();
-    report.list2 = lineList(QStringLiteral("List2"))->lines();
-    report.list3 = lineList(QStringLiteral("List3"))->lines();
+    report.pigeonList = pigeonList()->lines();
+    report.oldList = lineList(QStringLiteral("List2"))->lines();
+    report.newList = lineList(QStringLiteral("List3"))->lines();
     report.atRefusal = m_atRefusal;
     return report;
 }
@@ -175,7 +175,7 @@ void WindowDriver::merge(const QString& folder, const QString& fileName) {
 }
 
 void WindowDriver::pickYear(const QString& code) {
-    YearCombo* combo = combo2();
+    YearCombo* combo = yearCodes();
     const int index = combo->findText(code, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0)
         throw std::runtime_error("no year code " + code.toStdString());
@@ -188,11 +188,11 @@ void WindowDriver::pickYear(const QString& code) {
 }
 
 void WindowDriver::clickDanFil() {
-    QTest::mouseClick(command1(), Qt::LeftButton);
+    QTest::mouseClick(danFil(), Qt::LeftButton);
 }
 
-void WindowDriver::toggleCheck1() {
-    QTest::mouseClick(check1(), Qt::LeftButton);
+void WindowDriver::toggleYearBox() {
+    QTest::mouseClick(yearBox(), Qt::LeftButton);
 }
 
 void WindowDriver::take(const UserStep& step) {

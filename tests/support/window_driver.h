@@ -1,14 +1,14 @@
 #pragma once
 
-#include "drive_list.h"
-#include "file_list.h"
-#include "folder_list.h"
-#include "form1.h"
-#include "line_list.h"
-#include "pigeon_list.h"
-#include "platform_seam.h"
-#include "text_rules.h"
-#include "year_combo.h"
+#include "conversion/text_rules.h"
+#include "ui/drive_list.h"
+#include "ui/file_list.h"
+#include "ui/folder_list.h"
+#include "ui/line_list.h"
+#include "ui/main_window.h"
+#include "ui/pigeon_list.h"
+#include "ui/window_services.h"
+#include "ui/year_combo.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -24,7 +24,7 @@
 namespace dalvero::testing {
 
 // A seam that records instead of showing boxes or ending the process.
-class RecordingSeam : public PlatformSeam {
+class RecordingSeam : public WindowServices {
 public:
     void showMessage(QWidget*, const QString& text) override;
     void showFailure(QWidget*, const Failure& failure) override { failures << failure; }
@@ -55,15 +55,15 @@ public:
 struct WindowReport {
     QList<Failure> failures;
     QStringList messages;
-    int endStatus = -1; // -1: the program did not end
-    QByteArray label4;  // the export header, as the bytes it was shown from
-    QString label5;
+    int endStatus = -1;      // -1: the program did not end
+    QByteArray exportHeader; // the export header, as the bytes it was shown from
+    QString prompt;
     QString oldCount; // Label1(5)
     QString newCount; // Label1(1)
     bool danFilEnabled = false;
-    Lines list1;
-    Lines list2;
-    Lines list3;
+    Lines pigeonList;
+    Lines oldList;
+    Lines newList;
     QString driverError; // a step the test could not take (an entry not offered)
     // The window as a refused "Dan fil" left it, when the user clicked again.
     std::vector<WindowReport> atRefusal;
@@ -116,7 +116,7 @@ public:
     explicit WindowDriver(const QString& baseFolder);
     ~WindowDriver();
 
-    Form1& window() { return *m_window; }
+    MainWindow& window() { return *m_window; }
     RecordingSeam seam;
 
     template <typename Widget> Widget* find(const QString& name) const {
@@ -132,10 +132,10 @@ public:
     FolderList* dir(const QString& name) const { return find<FolderList>(name); }
     FileList* files(const QString& name) const { return find<FileList>(name); }
     LineList* lineList(const QString& name) const { return find<LineList>(name); }
-    PigeonList* list1() const { return find<PigeonList>(QStringLiteral("List1")); }
-    YearCombo* combo2() const { return find<YearCombo>(QStringLiteral("Combo2")); }
-    QCheckBox* check1() const { return find<QCheckBox>(QStringLiteral("Check1")); }
-    QPushButton* command1() const { return find<QPushButton>(QStringLiteral("Command1")); }
+    PigeonList* pigeonList() const { return find<PigeonList>(QStringLiteral("List1")); }
+    YearCombo* yearCodes() const { return find<YearCombo>(QStringLiteral("Combo2")); }
+    QCheckBox* yearBox() const { return find<QCheckBox>(QStringLiteral("Check1")); }
+    QPushButton* danFil() const { return find<QPushButton>(QStringLiteral("Command1")); }
     QStringList entries(const QString& listName) const;
     WindowReport report() const;
 
@@ -150,7 +150,7 @@ public:
     void merge(const QString& folder, const QString& fileName);
     void pickYear(const QString& code);
     void clickDanFil();
-    void toggleCheck1();
+    void toggleYearBox();
     void take(const UserStep& step);
     // Runs `flow`, calling `pause` at its pause stage.
     void run(const Workflow& flow, const std::function<void()>& pause);
@@ -175,7 +175,7 @@ public:
     static bool arrowTo(const QString& text);
 
 private:
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
     std::vector<WindowReport> m_atRefusal;
 };
 

@@ -1,8 +1,8 @@
 // Deselecting pigeons: by hand, by year code, and the list reset.
-#include "line_list.h"
-#include "pigeon_list.h"
-#include "window_test.h"
-#include "year_combo.h"
+#include "support/window_test.h"
+#include "ui/line_list.h"
+#include "ui/pigeon_list.h"
+#include "ui/year_combo.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -25,7 +25,7 @@ protected:
         w.merge(unikonFolder, QStringLiteral("z1"));
         ASSERT_EQ(w.entries(QStringLiteral("List3")).size(), 4);
     }
-    std::vector<bool> selection() { return driver->list1()->selection(); }
+    std::vector<bool> selection() { return driver->pigeonList()->selection(); }
     void expectCountsAndPromptKept() {
         EXPECT_EQ(driver->caption(QStringLiteral("Label1(5)")), QStringLiteral("1"));
         EXPECT_EQ(driver->caption(QStringLiteral("Label1(1)")), QStringLiteral("4"));
@@ -38,16 +38,16 @@ protected:
 
 TEST_F(Deselection, AClickTogglesOnePigeonAndSpaceTheCurrentOne) {
     WindowDriver& w = *driver;
-    w.clickRow(w.list1(), 2);
+    w.clickRow(w.pigeonList(), 2);
     EXPECT_EQ(selection(), std::vector<bool>({true, true, false, true}));
-    w.clickRow(w.list1(), 2);
+    w.clickRow(w.pigeonList(), 2);
     EXPECT_EQ(selection(), std::vector<bool>(4, true));
-    w.list1()->setListIndex(3);
-    QTest::keyClick(w.list1(), Qt::Key_Space);
+    w.pigeonList()->setListIndex(3);
+    QTest::keyClick(w.pigeonList(), Qt::Key_Space);
     EXPECT_EQ(selection(), std::vector<bool>({true, true, true, false}));
     // Moving the current entry with the keys changes no flag.
-    QTest::keyClick(w.list1(), Qt::Key_Up);
-    EXPECT_EQ(w.list1()->listIndex(), 2);
+    QTest::keyClick(w.pigeonList(), Qt::Key_Up);
+    EXPECT_EQ(w.pigeonList()->listIndex(), 2);
     EXPECT_EQ(selection(), std::vector<bool>({true, true, true, false}));
     // Hand changes run nothing: the new list stays.
     EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 4);
@@ -55,54 +55,54 @@ TEST_F(Deselection, AClickTogglesOnePigeonAndSpaceTheCurrentOne) {
 
 TEST_F(Deselection, YearPickDeselectsThatYearOnlyAndUndoesHandChanges) {
     WindowDriver& w = *driver;
-    w.clickRow(w.list1(), 1);
+    w.clickRow(w.pigeonList(), 1);
     w.pickYear(QStringLiteral("07"));
     EXPECT_EQ(selection(), std::vector<bool>({false, true, false, true}));
-    EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("07"));
+    EXPECT_EQ(w.yearCodes()->currentText(), QStringLiteral("07"));
     EXPECT_TRUE(w.entries(QStringLiteral("List2")).isEmpty());
     EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
     expectCountsAndPromptKept();
 
-    w.clickRow(w.list1(), 3);
+    w.clickRow(w.pigeonList(), 3);
     w.pickYear(QStringLiteral("08"));
     EXPECT_EQ(selection(), std::vector<bool>({true, false, true, true}));
-    w.clickRow(w.list1(), 0);
+    w.clickRow(w.pigeonList(), 0);
     w.pickYear(QStringLiteral("08"));
     EXPECT_EQ(selection(), std::vector<bool>({true, false, true, true}));
 }
 
 TEST_F(Deselection, ArrowKeysInTheYearListPickToo) {
     WindowDriver& w = *driver;
-    QTest::keyClick(w.combo2(), Qt::Key_Down);
-    EXPECT_EQ(w.combo2()->currentText(), QStringLiteral("07"));
+    QTest::keyClick(w.yearCodes(), Qt::Key_Down);
+    EXPECT_EQ(w.yearCodes()->currentText(), QStringLiteral("07"));
     EXPECT_EQ(selection(), std::vector<bool>({false, true, false, true}));
-    QTest::keyClick(w.combo2(), Qt::Key_Down);
+    QTest::keyClick(w.yearCodes(), Qt::Key_Down);
     EXPECT_EQ(selection(), std::vector<bool>({true, false, true, true}));
 }
 
 TEST_F(Deselection, TypingInTheYearListRunsNothing) {
     WindowDriver& w = *driver;
-    QLineEdit* edit = w.combo2()->lineEdit();
+    QLineEdit* edit = w.yearCodes()->lineEdit();
     QTest::keyClicks(edit, QStringLiteral("09"));
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(selection(), std::vector<bool>(4, true));
-    EXPECT_EQ(w.combo2()->count(), 3);
+    EXPECT_EQ(w.yearCodes()->count(), 3);
     EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 4);
 }
 
 TEST_F(Deselection, TickingRunsNothingAndUntickingEmptiesTheLists) {
     WindowDriver& w = *driver;
-    w.toggleCheck1();
-    ASSERT_TRUE(w.check1()->isChecked());
+    w.toggleYearBox();
+    ASSERT_TRUE(w.yearBox()->isChecked());
     EXPECT_EQ(w.entries(QStringLiteral("List1")).size(), 4);
     EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 4);
 
-    w.toggleCheck1();
-    EXPECT_FALSE(w.check1()->isChecked());
+    w.toggleYearBox();
+    EXPECT_FALSE(w.yearBox()->isChecked());
     for (const char* name : {"List1", "List2", "List3"})
         EXPECT_TRUE(w.entries(QString::fromLatin1(name)).isEmpty()) << name;
-    EXPECT_EQ(w.combo2()->count(), 0);
-    EXPECT_TRUE(w.combo2()->currentText().isEmpty());
+    EXPECT_EQ(w.yearCodes()->count(), 0);
+    EXPECT_TRUE(w.yearCodes()->currentText().isEmpty());
     for (const char* name : {"Combo2", "Frame2", "uni_fil"})
         EXPECT_TRUE(w.usable(QString::fromLatin1(name))) << name;
     expectCountsAndPromptKept();
@@ -111,13 +111,13 @@ TEST_F(Deselection, TickingRunsNothingAndUntickingEmptiesTheLists) {
 TEST_F(Deselection, TheMergeTakesTheSelectionOfItsMoment) {
     WindowDriver& w = *driver;
     w.pickYear(QStringLiteral("07"));
-    w.clickRow(w.list1(), 3);
+    w.clickRow(w.pigeonList(), 3);
     w.doubleClick(w.files(QStringLiteral("File1")), QStringLiteral("z1"));
     EXPECT_EQ(w.entries(QStringLiteral("List3")),
               QStringList({matchKey("08", "2222") + "W00000000000"}));
     EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("1"));
     // Changing the selection afterwards leaves the new list as it is.
-    w.clickRow(w.list1(), 3);
+    w.clickRow(w.pigeonList(), 3);
     EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 1);
 }
 

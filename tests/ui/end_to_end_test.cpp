@@ -1,7 +1,7 @@
 // The whole job from start-up in a fresh folder to the rewritten UNIKON file
 // and its backup, byte for byte.
-#include "module1.h"
-#include "window_test.h"
+#include "app/startup.h"
+#include "support/window_test.h"
 
 namespace dalvero::testing {
 namespace {
@@ -23,13 +23,13 @@ TEST(EndToEnd, FromStartUpToTheRewrittenFileAndItsBackup) {
     const QString unikon = scratch.writeFile(QStringLiteral("data/z12345"), oldUnikon);
     {
         // Start-up as the program runs it, without arguments.
-        const QString base = Module1::chooseBaseFolder(QString(), QDir::currentPath());
-        ASSERT_FALSE(Module1::ensureBackupFolder(base));
+        const QString base = startup::chooseBaseFolder(QString(), QDir::currentPath());
+        ASSERT_FALSE(startup::ensureBackupFolder(base));
         WindowDriver w(base);
         const QString data = scratch.filePath(QStringLiteral("data"));
         w.loadExport(data, QStringLiteral("eksport.txt"));
         w.pickYear(QStringLiteral("08"));
-        w.clickRow(w.list1(), 3);
+        w.clickRow(w.pigeonList(), 3);
         w.merge(data, QStringLiteral("z12345"));
         w.clickDanFil();
 

@@ -1,10 +1,10 @@
 // Loading an export file through the export file list.
-#include "file_list.h"
-#include "line_list.h"
-#include "named_row.h"
-#include "pigeon_list.h"
-#include "window_test.h"
-#include "year_combo.h"
+#include "support/named_row.h"
+#include "support/window_test.h"
+#include "ui/file_list.h"
+#include "ui/line_list.h"
+#include "ui/pigeon_list.h"
+#include "ui/year_combo.h"
 
 #include <QTest>
 
@@ -22,7 +22,7 @@ protected:
         writeExport(QStringLiteral("b.txt"), exportFile("Anden", "Fil", {record("10", "5555")}));
     }
     FileList* file2() { return driver->files(QStringLiteral("File2")); }
-    std::vector<bool> selection() { return driver->list1()->selection(); }
+    std::vector<bool> selection() { return driver->pigeonList()->selection(); }
 };
 
 TEST_F(ExportLoading, SingleClickLoadsTheFileAndOpensTheNextStage) {
@@ -33,9 +33,9 @@ TEST_F(ExportLoading, SingleClickLoadsTheFileAndOpensTheNextStage) {
     EXPECT_EQ(w.entries(QStringLiteral("List1")),
               QStringList({"DK-X07-1111F", "DK-X08-2222F", "DK-X07-3333F", "DK-X09-4444F"}));
     EXPECT_EQ(selection(), std::vector<bool>(4, true));
-    EXPECT_EQ(w.list1()->listIndex(), 0);
-    EXPECT_EQ(w.combo2()->codes(), Lines({"07", "08", "09"}));
-    EXPECT_TRUE(w.combo2()->currentText().isEmpty());
+    EXPECT_EQ(w.pigeonList()->listIndex(), 0);
+    EXPECT_EQ(w.yearCodes()->codes(), Lines({"07", "08", "09"}));
+    EXPECT_TRUE(w.yearCodes()->currentText().isEmpty());
     for (const char* name : {"Frame2", "uni_fil", "Combo2", "List1", "Check1", "File1"})
         EXPECT_TRUE(w.usable(QString::fromLatin1(name))) << name;
     EXPECT_FALSE(w.ownEnabled(QStringLiteral("Command1")));
@@ -58,7 +58,7 @@ TEST_F(ExportLoading, ArrowKeyMoveLoadsTheFileItReaches) {
     EXPECT_EQ(w.entries(QStringLiteral("List1")).size(), 5);
     EXPECT_EQ(w.entries(QStringLiteral("List1")).last(), QStringLiteral("DK-X10-5555F"));
     EXPECT_EQ(w.caption(QStringLiteral("Label4")), QStringLiteral("Anden Fil"));
-    EXPECT_EQ(w.combo2()->codes(), Lines({"07", "08", "09", "10"}));
+    EXPECT_EQ(w.yearCodes()->codes(), Lines({"07", "08", "09", "10"}));
 }
 
 TEST_F(ExportLoading, EnterLoadsACurrentEntryNoClickHasLoadedYet) {
@@ -76,12 +76,12 @@ TEST_F(ExportLoading, EnterLoadsACurrentEntryNoClickHasLoadedYet) {
 TEST_F(ExportLoading, SameFileClickedTwiceListsItsPigeonsTwiceAllSelected) {
     WindowDriver& w = start();
     w.loadExport(exportFolder, QStringLiteral("a.txt"));
-    w.clickRow(w.list1(), 1); // deselected by hand
-    ASSERT_FALSE(w.list1()->isSelected(1));
+    w.clickRow(w.pigeonList(), 1); // deselected by hand
+    ASSERT_FALSE(w.pigeonList()->isSelected(1));
     w.click(file2(), QStringLiteral("a.txt"));
     EXPECT_EQ(w.entries(QStringLiteral("List1")).size(), 8);
     EXPECT_EQ(selection(), std::vector<bool>(8, true));
-    EXPECT_EQ(w.combo2()->codes(), Lines({"07", "08", "09"}));
+    EXPECT_EQ(w.yearCodes()->codes(), Lines({"07", "08", "09"}));
 }
 
 TEST_F(ExportLoading, LoadingAgainAfterAMergeKeepsDanFilEnabledAndSetsThePromptBack) {
@@ -115,15 +115,15 @@ TEST_P(ShortExportFile, GivesItsHeaderAndPigeons) {
     w.openFolder(QStringLiteral("Dir3"), exportFolder);
     w.click(w.files(QStringLiteral("File2")), QStringLiteral("first.txt"));
     ASSERT_EQ(w.caption(QStringLiteral("Label4")), QStringLiteral("før x"));
-    for (int row = 0; row < w.list1()->count(); ++row)
-        w.clickRow(w.list1(), row);
-    ASSERT_EQ(w.list1()->selection(), std::vector<bool>(w.list1()->count(), false));
+    for (int row = 0; row < w.pigeonList()->count(); ++row)
+        w.clickRow(w.pigeonList(), row);
+    ASSERT_EQ(w.pigeonList()->selection(), std::vector<bool>(w.pigeonList()->count(), false));
     w.click(w.files(QStringLiteral("File2")), QStringLiteral("second.txt"));
 
     EXPECT_EQ(w.caption(QStringLiteral("Label4")), QString::fromLatin1(c.header));
     EXPECT_EQ(w.entries(QStringLiteral("List1")), c.pigeons);
-    EXPECT_EQ(w.combo2()->codes(), c.codes);
-    EXPECT_EQ(w.list1()->selection(), std::vector<bool>(c.pigeons.size(), true));
+    EXPECT_EQ(w.yearCodes()->codes(), c.codes);
+    EXPECT_EQ(w.pigeonList()->selection(), std::vector<bool>(c.pigeons.size(), true));
     for (const char* name : {"File1", "Frame2", "uni_fil"})
         EXPECT_TRUE(w.usable(QString::fromLatin1(name))) << name;
     EXPECT_EQ(w.caption(QStringLiteral("Label5")),
@@ -163,7 +163,7 @@ TEST_F(ExportLoading, EveryByteOfARecordIsShownAsItsOwnCharacter) {
     writeExport(QStringLiteral("c.txt"), exportFile("\xc6rt", "2", {odd}));
     WindowDriver& w = start();
     w.loadExport(exportFolder, QStringLiteral("c.txt"));
-    EXPECT_EQ(w.list1()->entry(0), odd);
+    EXPECT_EQ(w.pigeonList()->entry(0), odd);
     // The files come from Windows programs in the Danish code page: 0x80 is €.
     EXPECT_EQ(w.entries(QStringLiteral("List1")).value(0),
               QString::fromLatin1(odd.chopped(2)) + QChar(0x20AC) + QChar(0xFF));

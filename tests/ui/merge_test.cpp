@@ -1,7 +1,7 @@
 // Building the new UNIKON list with a double-click in the UNIKON file list.
-#include "file_list.h"
-#include "line_list.h"
-#include "window_test.h"
+#include "support/window_test.h"
+#include "ui/file_list.h"
+#include "ui/line_list.h"
 
 #include <QTest>
 
@@ -102,8 +102,8 @@ TEST_F(Merge, ASecondMergeRebuildsInsteadOfAdding) {
 
 TEST_F(Merge, NoPigeonSelectedGivesAnEmptyListAndStillOpensDanFil) {
     WindowDriver& w = *driver;
-    w.clickRow(w.list1(), 0);
-    w.clickRow(w.list1(), 1);
+    w.clickRow(w.pigeonList(), 0);
+    w.clickRow(w.pigeonList(), 1);
     w.doubleClick(file1(), QStringLiteral("z1"));
     EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
     EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("0"));

@@ -1,10 +1,10 @@
 // The two picker chains: drive list, folder list, file list.
-#include "drive_list.h"
-#include "file_list.h"
-#include "folder_list.h"
-#include "named_row.h"
-#include "scripted_answers.h"
-#include "window_test.h"
+#include "platform/scripted_answers.h"
+#include "support/named_row.h"
+#include "support/window_test.h"
+#include "ui/drive_list.h"
+#include "ui/file_list.h"
+#include "ui/folder_list.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -146,7 +146,7 @@ TEST_F(Pickers, DriveNotReadyIsReportedAndTheListGoesBack) {
     EXPECT_EQ(drive3->drive(), shown);
     EXPECT_EQ(w.dir(QStringLiteral("Dir3"))->path(), scratch.path());
     w.loadExport(exportFolder, QStringLiteral("e.txt"));
-    EXPECT_EQ(w.list1()->count(), 1);
+    EXPECT_EQ(w.pigeonList()->count(), 1);
 }
 
 // A stick that comes or goes while the window is open. Pulled out without

@@ -1,9 +1,9 @@
 // Putting a backup back through the restore window: what is on disk
 // afterwards, and what the user was told.
-#include "child_process.h"
-#include "named_row.h"
-#include "restore_fixture.h"
-#include "scripted_answers.h"
+#include "platform/scripted_answers.h"
+#include "support/child_process.h"
+#include "support/named_row.h"
+#include "support/restore_fixture.h"
 
 #include <QFile>
 #include <QLabel>

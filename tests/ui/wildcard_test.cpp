@@ -1,5 +1,5 @@
-#include "named_row.h"
-#include "wildcard.h"
+#include "support/named_row.h"
+#include "ui/wildcard.h"
 
 #include <gtest/gtest.h>
 

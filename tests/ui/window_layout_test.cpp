@@ -1,10 +1,10 @@
 // The window as laid out: every control where the layout puts it, with its
 // caption, its frame, its starting state, its accessible name and its place in
 // the tab order.
-#include "named_row.h"
-#include "restore_fixture.h"
-#include "twips.h"
-#include "window_test.h"
+#include "support/named_row.h"
+#include "support/restore_fixture.h"
+#include "support/window_test.h"
+#include "ui/twips.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -299,9 +299,9 @@ TEST_F(WindowLayout, AtStartOnlyTheExportPickersAndTheOldAndNewListsCanBeUsed) {
     for (const char* name : {"Drive3", "Dir3", "File2", "List2", "List3", "Frame4"})
         EXPECT_TRUE(window.usable(QString::fromLatin1(name))) << name;
     EXPECT_TRUE(window.ownEnabled(QStringLiteral("Check1")));
-    EXPECT_FALSE(window.check1()->isChecked());
-    EXPECT_TRUE(window.combo2()->currentText().isEmpty());
-    EXPECT_EQ(window.combo2()->count(), 0);
+    EXPECT_FALSE(window.yearBox()->isChecked());
+    EXPECT_TRUE(window.yearCodes()->currentText().isEmpty());
+    EXPECT_EQ(window.yearCodes()->count(), 0);
     for (const char* name : {"List1", "List2", "List3"})
         EXPECT_TRUE(window.entries(QString::fromLatin1(name)).isEmpty()) << name;
 }

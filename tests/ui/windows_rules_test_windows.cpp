@@ -2,16 +2,16 @@
 // folder's text ends in "\", so every path joined to it holds two separators
 // in a row, and it is passed on as it is), file attributes and the user's own
 // short date setting.
-#include "drive_list.h"
-#include "module1.h"
-#include "named_row.h"
-#include "platform_files.h"
-#include "platform_seam.h"
-#include "process.h"
+#include "app/startup.h"
+#include "conversion/text_file.h"
+#include "platform/platform_files.h"
+#include "platform/process.h"
+#include "platform/scripted_answers.h"
 #include "program.h"
-#include "scripted_answers.h"
-#include "text_file.h"
-#include "window_test.h"
+#include "support/named_row.h"
+#include "support/window_test.h"
+#include "ui/drive_list.h"
+#include "ui/window_services.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,9 +57,9 @@ TEST(DriveRoot, EveryFolderAtTheRootOfADrive) {
     s.write(s.unikonName, matchKey("07", "1111") + " abcdefghijk\r\n");
     ASSERT_TRUE(QDir::setCurrent(s.root));
     const QString base =
-        Module1::chooseBaseFolder(QString(), QDir::toNativeSeparators(QDir::currentPath()));
+        startup::chooseBaseFolder(QString(), QDir::toNativeSeparators(QDir::currentPath()));
     ASSERT_EQ(base, s.root);
-    ASSERT_FALSE(Module1::ensureBackupFolder(base));
+    ASSERT_FALSE(startup::ensureBackupFolder(base));
     EXPECT_TRUE(QFileInfo(s.backupFolder).isDir());
 
     WindowDriver w(base);
@@ -80,7 +80,7 @@ TEST(DriveRoot, BackupAndRewriteAtTheRootOfADrive) {
     const QByteArray old = matchKey("07", "1111") + " abcdefghijk\r\n";
     s.write(s.unikonName, old);
     ASSERT_TRUE(QDir::setCurrent(s.root));
-    ASSERT_FALSE(Module1::ensureBackupFolder(s.root));
+    ASSERT_FALSE(startup::ensureBackupFolder(s.root));
 
     WindowDriver w(s.root);
     w.loadExport(s.root, s.exportName);
@@ -131,7 +131,7 @@ TEST(WindowsRules, TodayIsTheUsersOwnShortDate) {
     ASSERT_GT(::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text,
                                 128, nullptr),
               0);
-    dalvero::PlatformSeam seam;
+    dalvero::WindowServices seam;
     EXPECT_EQ(seam.todayText(), QString::fromWCharArray(text));
 }
 
@@ -366,11 +366,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WindowsRules, StartedInItsOwnFolderSaysWhereToStart_StandsInForAStandardUserInProgramFiles) {
     ScratchFolder scratch;
     platform::scriptedAnswers().makeFolder = [](const QString&) { return ERROR_ACCESS_DENIED; };
-    const Status inProgramFolder = Module1::ensureBackupFolder(scratch.path(), scratch.path());
+    const Status inProgramFolder = startup::ensureBackupFolder(scratch.path(), scratch.path());
     const Status elsewhere =
-        Module1::ensureBackupFolder(scratch.path(), scratch.filePath(QStringLiteral("andet")));
+        startup::ensureBackupFolder(scratch.path(), scratch.filePath(QStringLiteral("andet")));
     scratch.writeFile(QStringLiteral(DALVERO_PORTABLE_MARKER), "");
-    const Status unpacked = Module1::ensureBackupFolder(scratch.path(), scratch.path());
+    const Status unpacked = startup::ensureBackupFolder(scratch.path(), scratch.path());
     platform::scriptedAnswers() = {};
     ASSERT_TRUE(inProgramFolder && elsewhere && unpacked);
     EXPECT_TRUE(inProgramFolder->reason.contains(QStringLiteral("menuen Start")));
@@ -415,7 +415,7 @@ TEST_F(WindowsFileList, DeepFoldersKeepTheRules) {
     };
     ASSERT_TRUE(::SetFileAttributesW(native("z1").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(::SetFileAttributesW(native("z2-skjult").c_str(), FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(Module1::ensureBackupFolder(folder));
+    EXPECT_FALSE(startup::ensureBackupFolder(folder));
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/UNI_KOP")).isDir());
 
     writeExport(QStringLiteral("e.txt"), exportFile("h1", "h2", {record("07", "1111")}));

@@ -1,10 +1,10 @@
 // "Dan fil": the backup, the rewrite, the end, and the file it may write.
-#include "file_list.h"
-#include "line_list.h"
-#include "window_test.h"
+#include "support/window_test.h"
+#include "ui/file_list.h"
+#include "ui/line_list.h"
 
-#include "named_row.h"
-#include "scripted_answers.h"
+#include "platform/scripted_answers.h"
+#include "support/named_row.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -61,13 +61,13 @@ TEST_F(DanFil, BacksUpRewritesLocksTheWindowAndEnds) {
     EXPECT_FALSE(w.ownEnabled(QStringLiteral("Frame2")));
     EXPECT_FALSE(w.ownEnabled(QStringLiteral("uni_fil")));
     EXPECT_TRUE(w.entries(QStringLiteral("List1")).isEmpty());
-    EXPECT_EQ(w.combo2()->count(), 0);
+    EXPECT_EQ(w.yearCodes()->count(), 0);
     EXPECT_TRUE(w.seam.failures.isEmpty());
 }
 
 TEST_F(DanFil, WithTheBoxTickedTheListsAreResetBeforeTheMessage) {
     WindowDriver& w = *driver;
-    w.toggleCheck1();
+    w.toggleYearBox();
     QStringList list2DuringMessage{"not shown"}, list3DuringMessage{"not shown"};
     w.seam.whileMessageShown = [&](const QString&) {
         list2DuringMessage = w.entries(QStringLiteral("List2"));
@@ -77,7 +77,7 @@ TEST_F(DanFil, WithTheBoxTickedTheListsAreResetBeforeTheMessage) {
     EXPECT_EQ(unikonBytes(), newUnikon); // written before the reset
     EXPECT_TRUE(list2DuringMessage.isEmpty());
     EXPECT_TRUE(list3DuringMessage.isEmpty());
-    EXPECT_FALSE(w.check1()->isChecked());
+    EXPECT_FALSE(w.yearBox()->isChecked());
     EXPECT_EQ(w.seam.endStatus, 0);
 }
 
@@ -216,14 +216,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DuringTheWait{"ScreenReaderPress",
                                     [](WindowDriver& w) {
                                         QAccessibleInterface* button =
-                                            QAccessible::queryAccessibleInterface(w.command1());
+                                            QAccessible::queryAccessibleInterface(w.danFil());
                                         button->actionInterface()->doAction(
                                             QAccessibleActionInterface::pressAction());
                                     }},
                       DuringTheWait{"MouseClick", [](WindowDriver& w) { w.clickDanFil(); }},
                       DuringTheWait{
                           "SpaceOnTheButton",
-                          [](WindowDriver& w) { QTest::keyClick(w.command1(), Qt::Key_Space); }},
+                          [](WindowDriver& w) { QTest::keyClick(w.danFil(), Qt::Key_Space); }},
                       DuringTheWait{"SessionEnds",
                                     [](WindowDriver&) {
                                         QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));

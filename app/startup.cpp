@@ -1,14 +1,14 @@
-#include "module1.h"
+#include "startup.h"
 
-#include "backup.h"
-#include "platform_files.h"
+#include "conversion/backup.h"
+#include "platform/platform_files.h"
 #include "program.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
-namespace Module1 {
+namespace startup {
 
 QString argumentText(int argc, const char* const* argv) {
     QStringList parts;
@@ -51,4 +51,4 @@ dalvero::Status ensureBackupFolder(const QString& baseFolder, const QString& pro
     return failed;
 }
 
-} // namespace Module1
+} // namespace startup

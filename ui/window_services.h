@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure.h"
+#include "platform/failure.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,9 +16,9 @@ namespace dalvero {
 // real window without a person to press OK, without ending the test, on a
 // date of their own and without opening a browser. (The file dialog has a
 // seam of its own, FileChooser.)
-class PlatformSeam {
+class WindowServices {
 public:
-    virtual ~PlatformSeam() = default;
+    virtual ~WindowServices() = default;
 
     // A box with the text and an OK button only, no icon, titled "dalvero";
     // returns when the user has pressed OK.

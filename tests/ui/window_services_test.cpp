@@ -1,4 +1,4 @@
-#include "platform_seam.h"
+#include "ui/window_services.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -11,8 +11,8 @@ namespace {
 // Inside the event loop the program's end leaves the loop with the status,
 // so that main() returns it; the handler that asked for it runs on to its
 // own return first.
-TEST(PlatformSeam, EndingInsideTheEventLoopLeavesItWithTheStatus) {
-    dalvero::PlatformSeam seam;
+TEST(WindowServices, EndingInsideTheEventLoopLeavesItWithTheStatus) {
+    dalvero::WindowServices seam;
     bool handlerFinished = false;
     QTimer::singleShot(0, [&] {
         seam.endProgram(3);
@@ -26,8 +26,8 @@ TEST(PlatformSeam, EndingInsideTheEventLoopLeavesItWithTheStatus) {
     EXPECT_TRUE(handlerFinished);
 }
 
-TEST(PlatformSeam, TodayIsShortDateText) {
-    dalvero::PlatformSeam seam;
+TEST(WindowServices, TodayIsShortDateText) {
+    dalvero::WindowServices seam;
     EXPECT_FALSE(seam.todayText().isEmpty());
     EXPECT_FALSE(seam.todayText().contains(QLatin1Char(':')));
 }

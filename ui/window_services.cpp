@@ -1,6 +1,6 @@
-#include "platform_seam.h"
+#include "window_services.h"
 
-#include "backup.h"
+#include "conversion/backup.h"
 #include "program.h"
 
 #include <QCoreApplication>
@@ -14,12 +14,12 @@
 
 namespace dalvero {
 
-void PlatformSeam::showMessage(QWidget* parent, const QString& text) {
+void WindowServices::showMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, kProgramName, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-int PlatformSeam::askChoice(QWidget* parent, const QString& text, const QStringList& choices) {
+int WindowServices::askChoice(QWidget* parent, const QString& text, const QStringList& choices) {
     QMessageBox box(QMessageBox::NoIcon, kProgramName, text, QMessageBox::NoButton, parent);
     QList<QAbstractButton*> buttons;
     for (const QString& choice : choices)
@@ -32,11 +32,11 @@ int PlatformSeam::askChoice(QWidget* parent, const QString& text, const QStringL
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
-void PlatformSeam::showFailure(QWidget* parent, const Failure& failure) {
+void WindowServices::showFailure(QWidget* parent, const Failure& failure) {
     QMessageBox::critical(parent, kProgramName, failure.message());
 }
 
-void PlatformSeam::endProgram(int status) {
+void WindowServices::endProgram(int status) {
     // Inside the event loop, leaving it lets main() return and tear the window
     // down in order; before the loop runs there is nothing to leave.
     if (QThread::currentThread()->loopLevel() > 0)
@@ -45,11 +45,11 @@ void PlatformSeam::endProgram(int status) {
         std::exit(status);
 }
 
-QString PlatformSeam::todayText() {
+QString WindowServices::todayText() {
     return shortDateText(QDate::currentDate());
 }
 
-bool PlatformSeam::openInBrowser(const QUrl& url) {
+bool WindowServices::openInBrowser(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "failure.h"
+#include "platform/failure.h"
 
 #include <QString>
 
 // The start-up procedure and the one value it leaves for the rest of the
 // program: the base folder under which the backup folder lies.
-namespace Module1 {
+namespace startup {
 
 // The development folder that any command-line argument selects.
 inline const QString kDevelopmentFolder = QStringLiteral("C:\\data\\Data\\pri_udv\\dalvero");
@@ -30,4 +30,4 @@ bool isPortable(const QString& programFolder);
 // installation, unpacked elsewhere for the portable copy.
 dalvero::Status ensureBackupFolder(const QString& baseFolder, const QString& programFolder = {});
 
-} // namespace Module1
+} // namespace startup
