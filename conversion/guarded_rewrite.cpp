@@ -128,34 +128,35 @@ Result<Rewritten> rewriteGuarded(const GuardedRewrite& job, const Wait& wait) {
         if (!way)
             return way.failure();
     }
-    // A file that was missing is only made, while it still is.
-    if (!job.shownBytes) {
-        if (QFileInfo::exists(file.value()) || QFileInfo(file.value()).isSymLink())
-            return Failure{kWriteFailed, job.chosenPath,
-                           kChangedSinceRead + QLatin1Char(' ') + job.whenChanged};
-        if (job.newBytes) {
-            if (Status failed =
-                    putInPlace(file.value(), *job.newBytes, std::nullopt, way.value(), wait))
-                return *failed;
-        }
-        return Rewritten{file.value(), QString()};
-    }
-    // Read once: these are the bytes compared and backed up.
-    const Result<QByteArray> now = readWhole(file.value(), kBackupFailed);
-    if (!now)
-        return now.failure();
-    if (now.value() != job.shownBytes) {
+    const auto changed = [&] {
         return Failure{kWriteFailed, job.chosenPath,
                        kChangedSinceRead + QLatin1Char(' ') + job.whenChanged};
+    };
+    Rewritten done{file.value(), QString()};
+    // The bytes that go back if writing in place fails part-way: none for a
+    // file that was missing, which is only made while it still is.
+    std::optional<QByteArray> old;
+    if (!job.shownBytes) {
+        if (QFileInfo::exists(file.value()) || QFileInfo(file.value()).isSymLink())
+            return changed();
+    } else {
+        // Read once: these are the bytes compared and backed up.
+        Result<QByteArray> now = readWhole(file.value(), kBackupFailed);
+        if (!now)
+            return now.failure();
+        if (now.value() != job.shownBytes)
+            return changed();
+        const Result<QString> backup = makeBackup(file.value(), now.value(), job.backupPath, wait);
+        if (!backup)
+            return backup.failure();
+        done.backup = backup.value();
+        old = std::move(now).value();
     }
-    const Result<QString> backup = makeBackup(file.value(), now.value(), job.backupPath, wait);
-    if (!backup)
-        return backup.failure();
     if (job.newBytes) {
-        if (Status failed = putInPlace(file.value(), *job.newBytes, now.value(), way.value(), wait))
+        if (Status failed = putInPlace(file.value(), *job.newBytes, old, way.value(), wait))
             return *failed;
     }
-    return Rewritten{file.value(), backup.value()};
+    return done;
 }
 
 } // namespace dalvero

@@ -13,6 +13,16 @@ class QIODevice;
 // Putting new bytes in the place of a file's old ones, as each system does it
 // best: file_replace_windows.cpp and file_replace_posix.cpp hold the two
 // sides, file_replace.cpp what they share.
+//
+// Why not QSaveFile: it renames a new file over the old one, so on Windows
+// the file loses its access list, owner and the time it was made (ReplaceFileW
+// keeps them), and on Linux its owner. It cannot write in place where the
+// file may be written but not replaced (a race-clock program that shares
+// writing but not deleting, rights without delete, a folder that takes no
+// new file), cannot tell the caller that the old file is gone while the new
+// bytes wait under another name (ReplaceFileW's 1176 and 1177), and cannot
+// try the same replace again on the same, already synced file while a
+// scanner holds it for a moment.
 namespace dalvero::platform {
 
 // The new bytes are written to a file of this name beside the old one first:

@@ -1,6 +1,5 @@
 #include "folder_list.h"
 
-#include "folder_reasons.h"
 #include "platform/drives.h"
 #include "platform/listing.h"
 #include "platform/user_order.h"

@@ -84,7 +84,7 @@ template <typename... Args> auto MainWindow::whileRunning(void (MainWindow::*han
 MainWindow::MainWindow(const QString& baseFolder, WindowServices& seam, QWidget* parent)
     : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Dalvero Ver ") + kVersion);
+    setWindowTitle(kWindowTitle);
     setFont(windowFont());
     buildControls();
     setTabOrder();

@@ -19,9 +19,10 @@ class PigeonList;
 class WindowServices;
 class YearCombo;
 
-// The one window of the program. Its lists and captions are the program's
-// data: every operation reads and writes the controls, and every control is
-// found by its objectName ("File2", "uni_fil", "Label1(5)", ...).
+// Dalvero's main window, where the new list is made (the restore program has
+// a window of its own). Its lists and captions are the program's data: every
+// operation reads and writes the controls, and every control is found by its
+// objectName ("File2", "uni_fil", "Label1(5)", ...).
 class MainWindow : public QWidget {
     Q_OBJECT
 public:

@@ -49,7 +49,7 @@ RestoreWindow::RestoreWindow(const QString& baseFolder, WindowServices& seam, Fi
                              QWidget* parent)
     : QWidget(parent), m_baseFolder(baseFolder), m_seam(seam), m_chooser(chooser) {
     setObjectName(QStringLiteral("RestoreWindow"));
-    setWindowTitle(QStringLiteral("Dalvero – læg kopi tilbage"));
+    setWindowTitle(kRestoreTitle);
     buildControls();
     describeForAccessibility();
 

@@ -17,7 +17,8 @@ public:
 
     Lines codes() const;
     void addCodes(const Lines& codes);
-    // Empties the list and the edit field.
+    // No year codes and nothing typed: what a new export file starts from,
+    // as a code typed for the old one would pick from the new.
     void clearAll();
     // The edit field's text as bytes; empty when it holds a character that no
     // file can hold (and so matches no year code).
