@@ -46,4 +46,7 @@ Status checkReady(const QString& root);
 // it does and drops its answer.
 std::function<Status()> readyCheck(const QString& root);
 
+// The check itself, as each system answers it: no seam, no thread.
+Status checkRoot(const QString& root);
+
 } // namespace dalvero::drives

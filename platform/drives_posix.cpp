@@ -74,8 +74,6 @@ QString topOf(const QString&) {
     return QDir::rootPath();
 }
 
-namespace {
-
 Status checkRoot(const QString& root) {
     const QStorageInfo volume(root);
     QString reason;
@@ -88,20 +86,6 @@ Status checkRoot(const QString& root) {
     if (reason.isEmpty())
         return std::nullopt;
     return Failure{kDriveNotReady, root, reason};
-}
-
-} // namespace
-
-Status checkReady(const QString& root) {
-    return readyCheck(root)();
-}
-
-std::function<Status()> readyCheck(const QString& root) {
-    return [root, told = platform::scriptedAnswers().driveAsked] {
-        if (told)
-            told(root);
-        return checkRoot(root);
-    };
 }
 
 } // namespace dalvero::drives

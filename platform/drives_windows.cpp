@@ -71,8 +71,6 @@ QString topOf(const QString& path) {
     return driveOf(path);
 }
 
-namespace {
-
 Status checkRoot(const QString& root) {
     WIN32_FIND_DATAW found;
     const HANDLE listing =
@@ -86,22 +84,6 @@ Status checkRoot(const QString& root) {
     if (error == ERROR_FILE_NOT_FOUND) // an empty drive is ready
         return std::nullopt;
     return Failure{kDriveNotReady, root, qt_error_string(static_cast<int>(error))};
-}
-
-} // namespace
-
-Status checkReady(const QString& root) {
-    return readyCheck(root)();
-}
-
-// The redirector may hold FindFirstFileExW on a mapped drive whose server is
-// away for tens of seconds; the caller decides how long to wait.
-std::function<Status()> readyCheck(const QString& root) {
-    return [root, told = platform::scriptedAnswers().driveAsked] {
-        if (told)
-            told(root);
-        return checkRoot(root);
-    };
 }
 
 } // namespace dalvero::drives
