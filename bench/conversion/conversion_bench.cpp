@@ -106,7 +106,7 @@ void BM_RewriteUnikonFile(benchmark::State& state) {
     dalvero::testing::ScratchFolder folder;
     const QByteArray bytes = dalvero::joinLines(fullLists().oldLines);
     const QString path = folder.writeFile(QStringLiteral("z12345"), bytes);
-    folder.makeFolder(QStringLiteral("UNI_KOP"));
+    folder.makeFolder(dalvero::kBackupFolderName);
     const dalvero::GuardedRewrite job{.chosenPath = path,
                                       .shownBytes = bytes,
                                       .backupPath = dalvero::backupPath(folder.path(),

@@ -1,6 +1,8 @@
 // The time from starting the real program, without arguments, to its window
 // being mapped on the X server. Needs an X server: run it under
 //   xvfb-run -a -s "-screen 0 1280x800x24" dalvero_start_bench
+#include "conversion/backup.h"
+
 #include <benchmark/benchmark.h>
 #include <xcb/xcb.h>
 
@@ -89,7 +91,8 @@ void BM_StartToShownWindow(benchmark::State& state) {
         state.SetIterationTime(seconds);
     }
     xcb_disconnect(connection);
-    const std::string backups = std::string(folder) + "/UNI_KOP";
+    const std::string backups =
+        std::string(folder) + '/' + dalvero::kBackupFolderName.toStdString();
     rmdir(backups.c_str());
     rmdir(folder);
 }

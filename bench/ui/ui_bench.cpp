@@ -2,6 +2,7 @@
 // UNIKON lines), timed from the user's click until the window has repainted,
 // and the longest time the event loop is held while loading and merging.
 // Run offscreen: QT_QPA_PLATFORM=offscreen dalvero_ui_bench
+#include "conversion/backup.h"
 #include "conversion/guarded_rewrite.h"
 #include "list_limit_data.h"
 #include "platform/scripted_answers.h"
@@ -32,14 +33,14 @@ const QString kUnikonName = QStringLiteral("z12345");
 struct Workplace {
     Workplace() {
         QDir::setCurrent(scratch.path());
-        scratch.makeFolder(QStringLiteral("UNI_KOP"));
+        scratch.makeFolder(dalvero::kBackupFolderName);
         data = scratch.makeFolder(QStringLiteral("data"));
         scratch.writeFile(QStringLiteral("data/") + kExportName, dalvero::bench::fullExportFile());
         restoreUnikonFile();
     }
     void restoreUnikonFile() {
         scratch.writeFile(QStringLiteral("data/") + kUnikonName, unikon);
-        QDir backups(scratch.filePath(QStringLiteral("UNI_KOP")));
+        QDir backups(scratch.filePath(dalvero::kBackupFolderName));
         for (const QString& name : backups.entryList(QDir::Files))
             backups.remove(name);
     }

@@ -2,6 +2,7 @@
 // the tooltip of a marked line) and with the message after putting it back,
 // into the folder named on the command line. Run it under a real X server,
 // e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_restore_screenshots docs
+#include "conversion/backup.h"
 #include "support/restore_fixture.h"
 #include "ui/display_scale.h"
 #include "ui/line_list.h"
@@ -36,15 +37,16 @@ int main(int argc, char** argv) {
     const QString outFolder =
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();
     ScratchFolder scratch;
-    scratch.makeFolder(QStringLiteral("UNI_KOP"));
+    scratch.makeFolder(dalvero::kBackupFolderName);
+    const QString copies = dalvero::kBackupFolderName + u'/';
     // Made one after another, the newest last.
     const QByteArray older = unikonLines(0, 14, '5');
     for (const char* name : {"z12345_05.12.2026", "z12345_07.12.2026", "z12345_07.12.2026_2"}) {
-        scratch.writeFile(QStringLiteral("UNI_KOP/") + QString::fromLatin1(name), older);
+        scratch.writeFile(copies + QString::fromLatin1(name), older);
         QThread::msleep(20);
     }
     // The newest copy: what "Dan fil" replaced a moment ago.
-    scratch.writeFile(QStringLiteral("UNI_KOP/z12345_08.12.2026"),
+    scratch.writeFile(copies + QStringLiteral("z12345_08.12.2026"),
                       unikonLines(0, 12, '1') + unikonLines(30, 2, '2'));
     const QString unikon = scratch.writeFile(QStringLiteral("medlem/z12345"),
                                              unikonLines(0, 12, '1') + unikonLines(12, 3, '0'));

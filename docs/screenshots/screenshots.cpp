@@ -3,6 +3,7 @@
 // message into the folder
 // named on the command line. Run it under a
 // real X server, e.g. xvfb-run -s "-screen 0 1280x800x24" dalvero_screenshots docs
+#include "conversion/backup.h"
 #include "support/child_process.h"
 #include "support/scratch_folder.h"
 #include "support/window_driver.h"
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();
     ScratchFolder scratch;
     const QString data = scratch.makeFolder(QStringLiteral("medlem"));
-    scratch.makeFolder(QStringLiteral("UNI_KOP"));
+    scratch.makeFolder(dalvero::kBackupFolderName);
     scratch.writeFile(QStringLiteral("medlem/eksport.txt"), demoExport());
     scratch.writeFile(QStringLiteral("medlem/z12345"), demoUnikon());
     QDir::setCurrent(data);

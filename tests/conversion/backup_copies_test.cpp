@@ -118,17 +118,14 @@ TEST_P(RestoreTargets, OnlyTheFileTheCopyWasMadeOf) {
     const TargetCase& c = GetParam();
     ScratchFolder scratch;
     const QString name = QStringLiteral("z12345_06-12-26");
-    const BackupCopy copy{scratch.writeFile(QStringLiteral("UNI_KOP/") + name, "copy\r\n"),
-                          name,
-                          *parseCopyName(name),
-                          {},
-                          {}};
+    const BackupCopy copy{
+        scratch.writeFile(copyPath(name), "copy\r\n"), name, *parseCopyName(name), {}, {}};
     scratch.writeFile(QStringLiteral("unikon/z12345"), "A\r\n");
     scratch.writeFile(QStringLiteral("unikon/z99999"), "B\r\n");
     if (c.arrange)
         c.arrange(scratch);
-    const TargetCheck checked = checkRestoreTarget(copy, scratch.filePath(c.chosen),
-                                                   scratch.filePath(QStringLiteral("UNI_KOP")));
+    const TargetCheck checked =
+        checkRestoreTarget(copy, scratch.filePath(c.chosen), scratch.filePath(kCopiesFolder));
     QString said;
     if (const auto* failure = std::get_if<Failure>(&checked))
         said = failure->message();
@@ -182,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Rule, RestoreTargets,
                               .arrange =
                                   [](const ScratchFolder& s) {
                                       removeTheFile(s);
-                                      makeSymbolicLink(QStringLiteral("../UNI_KOP/z12345_06-12-26"),
+                                      makeSymbolicLink("../" + copyPath("z12345_06-12-26"),
                                                        s.filePath(QStringLiteral("unikon/z12345")));
                                   },
                               .refused = "Det er selve kopien"},

@@ -11,19 +11,8 @@
 #include <functional>
 #include <memory>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::exists;
-using dalvero::testing::fileBytes;
-using dalvero::testing::folderEntries;
-using dalvero::testing::HeldFile;
-using dalvero::testing::linuxOnly;
-using dalvero::testing::onThisPlatform;
-using dalvero::testing::Runs;
-using dalvero::testing::ScratchFolder;
-using dalvero::testing::windowsOnly;
 
 TEST(BackupNaming, ShortDateTextFollowsTheLocale) {
     const QDate day(2026, 12, 7);
@@ -66,7 +55,7 @@ struct PathCase {
     QString base;
     QString unikonName;
     QString dateText;
-    QString expected;
+    QString copyName; // the name in the base's backup folder
 };
 
 class BackupPath : public ::testing::TestWithParam<PathCase> {};
@@ -76,18 +65,17 @@ class BackupPath : public ::testing::TestWithParam<PathCase> {};
 TEST_P(BackupPath, IsBaseUniKopNameAndDate) {
     const PathCase& c = GetParam();
     EXPECT_EQ(dalvero::backupPath(QDir::toNativeSeparators(c.base), c.unikonName, c.dateText),
-              QDir::toNativeSeparators(c.expected));
+              QDir::toNativeSeparators(c.base + '/' + copyPath(c.copyName)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rule, BackupPath,
-    ::testing::Values(
-        PathCase{"Plain", "/home/due", "z12345", "19-03-09", "/home/due/UNI_KOP/z12345_19-03-09"},
-        PathCase{"DateAfterExtension", "/b", "z12345.uni", "07.12.2026",
-                 "/b/UNI_KOP/z12345.uni_07.12.2026"},
-        PathCase{"SlashDateMadeSafe", "/b", "z12345", "12/7/26", "/b/UNI_KOP/z12345_12-7-26"},
-        PathCase{"RootBaseDoubled", "/", "z1", "d", "//UNI_KOP/z1_d"},
-        PathCase{"NameNotTouched", "/b", "a:b", "d", "/b/UNI_KOP/a:b_d"}),
+    ::testing::Values(PathCase{"Plain", "/home/due", "z12345", "19-03-09", "z12345_19-03-09"},
+                      PathCase{"DateAfterExtension", "/b", "z12345.uni", "07.12.2026",
+                               "z12345.uni_07.12.2026"},
+                      PathCase{"SlashDateMadeSafe", "/b", "z12345", "12/7/26", "z12345_12-7-26"},
+                      PathCase{"RootBaseDoubled", "/", "z1", "d", "z1_d"},
+                      PathCase{"NameNotTouched", "/b", "a:b", "d", "a:b_d"}),
     rowName);
 
 const QByteArray kOld = "old line 1\r\nold line 2\r\n";
@@ -100,9 +88,9 @@ struct Scene {
     std::unique_ptr<HeldFile> held; // another program's, during the backup
     Scene() {
         unikon = folder.writeFile(QStringLiteral("uni/z12345"), kOld);
-        backups = folder.makeFolder(QStringLiteral("UNI_KOP"));
+        backups = folder.makeFolder(kCopiesFolder);
     }
-    QString wanted() const { return folder.filePath(QStringLiteral("UNI_KOP/z12345_07.12.2026")); }
+    QString wanted() const { return folder.filePath(copyPath("z12345_07.12.2026")); }
 };
 
 // A backup as the rewrite makes one: of the bytes read just before.
@@ -189,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
              "PlainFileNamedUniKop",
              [](Scene& s) {
                  QDir(s.backups).removeRecursively();
-                 s.folder.writeFile(QStringLiteral("UNI_KOP"), "not a folder");
+                 s.folder.writeFile(kCopiesFolder, "not a folder");
                  return s.wanted();
              },
              false,
@@ -208,8 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    true,
                    [](const Scene& s, const auto& made) {
-                       EXPECT_EQ(made.value(),
-                                 s.folder.filePath(QStringLiteral("UNI_KOP/z12345_12-7-26")));
+                       EXPECT_EQ(made.value(), s.folder.filePath(copyPath("z12345_12-7-26")));
                        EXPECT_EQ(folderEntries(s.backups), QStringList{"z12345_12-7-26"});
                        EXPECT_EQ(fileBytes(made.value()), kOld);
                    }},
@@ -234,25 +221,24 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_TRUE(QFileInfo(s.unikon).isDir());
                        EXPECT_TRUE(folderEntries(s.backups).isEmpty());
                    }},
-         FaultCase{
-             "ReadOnlyEarlierBackupKept",
-             [](Scene& s) {
-                 const QString earlier =
-                     s.folder.writeFile(QStringLiteral("UNI_KOP/z12345_07.12.2026"), "earlier");
-                 dalvero::testing::setPermissionBits(earlier, 0444);
-                 return s.wanted();
-             },
-             true,
-             [](const Scene& s, const auto& made) {
-                 EXPECT_EQ(fileBytes(s.wanted()), "earlier");
-                 EXPECT_EQ(made.value(), s.wanted() + "_2");
-                 EXPECT_EQ(fileBytes(made.value()), kOld);
-             }},
+         FaultCase{"ReadOnlyEarlierBackupKept",
+                   [](Scene& s) {
+                       const QString earlier =
+                           s.folder.writeFile(copyPath("z12345_07.12.2026"), "earlier");
+                       setPermissionBits(earlier, 0444);
+                       return s.wanted();
+                   },
+                   true,
+                   [](const Scene& s, const auto& made) {
+                       EXPECT_EQ(fileBytes(s.wanted()), "earlier");
+                       EXPECT_EQ(made.value(), s.wanted() + "_2");
+                       EXPECT_EQ(fileBytes(made.value()), kOld);
+                   }},
          FaultCase{"GapInNumbersNotFilledBackwards",
                    [](Scene& s) {
-                       s.folder.writeFile(QStringLiteral("UNI_KOP/z12345_07.12.2026"), "1");
-                       s.folder.writeFile(QStringLiteral("UNI_KOP/z12345_07.12.2026_2"), "2");
-                       s.folder.writeFile(QStringLiteral("UNI_KOP/z12345_07.12.2026_4"), "4");
+                       s.folder.writeFile(copyPath("z12345_07.12.2026"), "1");
+                       s.folder.writeFile(copyPath("z12345_07.12.2026_2"), "2");
+                       s.folder.writeFile(copyPath("z12345_07.12.2026_4"), "4");
                        return s.wanted();
                    },
                    true,
@@ -264,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
          // Tried again after a refusal: the day's newest copy, _10, already is the backup.
          FaultCase{"SameBytesAsTheDaysNewestCopy",
                    [](Scene& s) {
-                       const QString day = QStringLiteral("UNI_KOP/z12345_07.12.2026");
+                       const QString day = copyPath("z12345_07.12.2026");
                        for (const char* n : {"_2", "_9"})
                            s.folder.writeFile(day + n, n);
                        for (const char* n : {"", "_10"})
@@ -302,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
                              }}),
          FaultCase{"FolderAtNameKept",
                    [](Scene& s) {
-                       s.folder.makeFolder(QStringLiteral("UNI_KOP/z12345_07.12.2026"));
+                       s.folder.makeFolder(copyPath("z12345_07.12.2026"));
                        return s.wanted();
                    },
                    true,
@@ -315,8 +301,6 @@ INSTANTIATE_TEST_SUITE_P(
 } // namespace
 
 namespace {
-
-using dalvero::testing::Restriction;
 
 struct ChildCase {
     const char* name;
@@ -339,7 +323,7 @@ TEST_P(BackupInChild, NoPartialBackupStays) {
         return made ? "OK " + QFile::encodeName(made.value())
                     : "FAIL " + QFile::encodeName(made.failure().path);
     };
-    const auto outcome = dalvero::testing::runRestricted(c.restriction, 16 * 1024, backup);
+    const auto outcome = runRestricted(c.restriction, 16 * 1024, backup);
     ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
     EXPECT_EQ(fileBytes(scene.unikon), scene.original);
     if (c.succeeds) {
@@ -363,18 +347,17 @@ INSTANTIATE_TEST_SUITE_P(
         {linuxOnly(ChildCase{"FullDiskDuringCopy", Restriction::SmallDisk, bigUnikonFile, false}),
          linuxOnly(ChildCase{"SmallFileOnSmallDisk", Restriction::SmallDisk, [](Scene&) {}, true}),
          linuxOnly(ChildCase{"BackupFolderNotWritable", Restriction::Unprivileged,
-                             [](Scene& s) { dalvero::testing::setPermissionBits(s.backups, 0755); },
-                             false}),
+                             [](Scene& s) { setPermissionBits(s.backups, 0755); }, false}),
          linuxOnly(ChildCase{"UnikonFileUnreadable", Restriction::Unprivileged,
                              [](Scene& s) {
-                                 dalvero::testing::setPermissionBits(s.backups, 0777);
-                                 dalvero::testing::setPermissionBits(s.unikon, 0600);
+                                 setPermissionBits(s.backups, 0777);
+                                 setPermissionBits(s.unikon, 0600);
                              },
                              false}),
          linuxOnly(ChildCase{"UnprivilegedUserMayCopy", Restriction::Unprivileged,
                              [](Scene& s) {
-                                 dalvero::testing::setPermissionBits(s.backups, 0777);
-                                 dalvero::testing::setPermissionBits(s.unikon, 0644);
+                                 setPermissionBits(s.backups, 0777);
+                                 setPermissionBits(s.unikon, 0644);
                              },
                              true})})),
     rowName);
@@ -382,3 +365,4 @@ INSTANTIATE_TEST_SUITE_P(
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(BackupInChild);
 
 } // namespace
+} // namespace dalvero::testing

@@ -5,13 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::raw;
-
-using dalvero::Lines;
 
 struct ExportCase {
     const char* name;
@@ -26,7 +21,7 @@ class ExportParsing : public ::testing::TestWithParam<ExportCase> {};
 // is under test.
 TEST_P(ExportParsing, GivesHeaderAndRecords) {
     const ExportCase& c = GetParam();
-    dalvero::testing::ScratchFolder folder;
+    ScratchFolder folder;
     const QString path = folder.writeFile(QStringLiteral("eksport.txt"), c.contents);
     const dalvero::Result<dalvero::ExportFile> loaded = dalvero::loadExportFile(path, 0);
     ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.failure().message());
@@ -86,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Rule, YearCode,
 
 // A load with no pigeons at all is fine; the window then has no current entry.
 TEST(ExportLoading, NoPigeonsIsNoFailure) {
-    dalvero::testing::ScratchFolder folder;
+    ScratchFolder folder;
     const QString path = folder.writeFile(QStringLiteral("tom.txt"), "H1\r\nH2\r\n\r\n\r\n");
     const auto loaded = dalvero::loadExportFile(path, 0);
     ASSERT_TRUE(loaded.ok());
@@ -95,3 +90,4 @@ TEST(ExportLoading, NoPigeonsIsNoFailure) {
 }
 
 } // namespace
+} // namespace dalvero::testing

@@ -14,18 +14,8 @@
 #include <functional>
 #include <optional>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::folderEntries;
-using dalvero::testing::HeldFile;
-using dalvero::testing::linuxOnly;
-using dalvero::testing::onThisPlatform;
-using dalvero::testing::Runs;
-using dalvero::testing::ScratchFolder;
-using dalvero::testing::setPermissionBits;
-using dalvero::testing::windowsOnly;
 
 const QByteArray kContents = "H1\r\nH2\r\nxDVK 07 1234F\r\n";
 
@@ -86,8 +76,8 @@ TEST_P(ReadFault, ReportsTheFileAndChangesNothing) {
     }
     if (c.unprivileged) {
         folder.openToEveryone();
-        const auto outcome = dalvero::testing::runAsUnprivileged(
-            [&] { return loadReport(c.exportFile, path, c.reasonHas); });
+        const auto outcome =
+            runAsUnprivileged([&] { return loadReport(c.exportFile, path, c.reasonHas); });
         ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
         report = outcome.report;
     } else {
@@ -134,7 +124,7 @@ constexpr qint64 kGiB = qint64(1) << 30;
 // Opening a pipe for reading waits for a writer: it would hang the window.
 void replaceByPipe(const ScratchFolder&, const QString& path) {
     QFile::remove(path);
-    ASSERT_TRUE(dalvero::testing::makeNamedPipe(path));
+    ASSERT_TRUE(makeNamedPipe(path));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -164,3 +154,4 @@ INSTANTIATE_TEST_SUITE_P(
     rowName);
 
 } // namespace
+} // namespace dalvero::testing

@@ -4,13 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::raw;
-
-using dalvero::Lines;
 
 struct SplitCase {
     const char* name;
@@ -87,3 +82,4 @@ INSTANTIATE_TEST_SUITE_P(
     rowName);
 
 } // namespace
+} // namespace dalvero::testing

@@ -13,19 +13,8 @@
 
 #include <functional>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::raw;
-
-using dalvero::Lines;
-using dalvero::testing::exportFileBytes;
-using dalvero::testing::fileBytes;
-using dalvero::testing::linuxOnly;
-using dalvero::testing::onThisPlatform;
-using dalvero::testing::Runs;
-using dalvero::testing::ScratchFolder;
 
 // Built only when the row runs: some rows are tens of megabytes.
 struct OddCase {
@@ -63,12 +52,11 @@ TEST_P(OddInput, LoadsAndMergesEveryByte) {
     ASSERT_TRUE(merged.ok()) << qPrintable(merged.failure().message());
     // The nested scan would take minutes on the largest rows.
     if (pigeons.size() * old.value().lines.size() < 20'000'000) {
-        EXPECT_TRUE(merged.value().lines ==
-                    dalvero::testing::referenceMerge(pigeons, all, old.value().lines));
+        EXPECT_TRUE(merged.value().lines == referenceMerge(pigeons, all, old.value().lines));
     }
 
-    ASSERT_TRUE(dalvero::testing::rewriteAsShown(
-        unikonPath, dalvero::joinLines(merged.value().lines), folder.path()));
+    ASSERT_TRUE(
+        rewriteAsShown(unikonPath, dalvero::joinLines(merged.value().lines), folder.path()));
     const auto back = dalvero::readUnikonFile(unikonPath);
     ASSERT_TRUE(back.ok());
     EXPECT_TRUE(back.value().lines == merged.value().lines);
@@ -130,36 +118,34 @@ INSTANTIATE_TEST_SUITE_P(
                 1},
         OddCase{"FiftyMegabyteFile",
                 [] {
-                    Lines records = dalvero::testing::pigeonRecords(30000);
+                    Lines records = pigeonRecords(30000);
                     for (QByteArray& record : records)
                         record += QByteArray(1700, 'x');
                     return exportFileBytes(records);
                 },
-                [] { return dalvero::joinLines(dalvero::testing::unikonLines(30000)); },
+                [] { return dalvero::joinLines(unikonLines(30000)); },
                 [] {
-                    Lines records = dalvero::testing::pigeonRecords(30000);
+                    Lines records = pigeonRecords(30000);
                     for (QByteArray& record : records)
                         record += QByteArray(1700, 'x');
                     return std::optional<Lines>(records);
                 },
                 30000},
-        OddCase{"AtTheListLimit",
-                [] { return exportFileBytes(dalvero::testing::pigeonRecords(32767)); },
-                [] { return dalvero::joinLines(dalvero::testing::unikonLines(32767)); },
-                [] { return std::optional<Lines>(dalvero::testing::pigeonRecords(32767)); }, 32767},
-        OddCase{"ExportPastTheListLimit",
-                [] { return exportFileBytes(dalvero::testing::pigeonRecords(32768)); },
+        OddCase{"AtTheListLimit", [] { return exportFileBytes(pigeonRecords(32767)); },
+                [] { return dalvero::joinLines(unikonLines(32767)); },
+                [] { return std::optional<Lines>(pigeonRecords(32767)); }, 32767},
+        OddCase{"ExportPastTheListLimit", [] { return exportFileBytes(pigeonRecords(32768)); },
                 bytes(kUnikon), tooMany, 2},
         OddCase{"UnikonPastTheListLimit", bytes("H1\r\nH2\r\nxDVK 07 1234F\r\n"),
-                [] { return dalvero::joinLines(dalvero::testing::unikonLines(32768)); },
-                expect({"DVK 07 1234F"}), -1}),
+                [] { return dalvero::joinLines(unikonLines(32768)); }, expect({"DVK 07 1234F"}),
+                -1}),
     rowName);
 
 // The limit counts the pigeons already listed from earlier loads too.
 TEST(OddInput, SecondLoadPastTheListLimitAddsNothing) {
     ScratchFolder folder;
-    const QString path = folder.writeFile(QStringLiteral("eksport.txt"),
-                                          exportFileBytes(dalvero::testing::pigeonRecords(20000)));
+    const QString path =
+        folder.writeFile(QStringLiteral("eksport.txt"), exportFileBytes(pigeonRecords(20000)));
     EXPECT_TRUE(dalvero::loadExportFile(path, 12767).ok());
     const auto second = dalvero::loadExportFile(path, 12768);
     ASSERT_FALSE(second.ok());
@@ -180,7 +166,7 @@ TEST_P(OddName, WholeRunWorks) {
     const NameCase& c = GetParam();
     ScratchFolder scratch;
     const QString base = scratch.makeFolder(c.folderName);
-    scratch.makeFolder(c.folderName + QStringLiteral("/UNI_KOP"));
+    scratch.makeFolder(c.folderName + '/' + kCopiesFolder);
     const QString exportPath = scratch.writeFile(c.folderName + "/" + c.fileName + ".txt",
                                                  "H1\r\nH2\r\nxDVK 07 1234F\r\n");
     const QString unikonPath = scratch.writeFile(c.folderName + "/" + c.fileName, kUnikon);
@@ -201,7 +187,7 @@ TEST_P(OddName, WholeRunWorks) {
                                  {}});
     ASSERT_TRUE(written.ok()) << qPrintable(written.failure().message());
     EXPECT_EQ(written.value().backup,
-              scratch.filePath(c.folderName + "/UNI_KOP/" + c.fileName + "_7-12 2026"));
+              scratch.filePath(c.folderName + '/' + copyPath(c.fileName + "_7-12 2026")));
     EXPECT_EQ(fileBytes(written.value().backup), kUnikon);
     EXPECT_EQ(fileBytes(unikonPath), " 0700DVK1234W11111111111\r\n");
 }
@@ -218,3 +204,4 @@ INSTANTIATE_TEST_SUITE_P(Odd, OddName,
                          rowName);
 
 } // namespace
+} // namespace dalvero::testing

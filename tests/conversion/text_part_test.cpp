@@ -6,13 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::raw;
-
-using dalvero::textPart;
 
 struct PartCase {
     const char* name;
@@ -157,3 +152,4 @@ INSTANTIATE_TEST_SUITE_P(
     rowName);
 
 } // namespace
+} // namespace dalvero::testing

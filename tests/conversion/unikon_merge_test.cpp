@@ -8,13 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::raw;
-
-using dalvero::Lines;
 
 struct KeyCase {
     const char* name;
@@ -61,7 +56,7 @@ TEST_P(Merge, BuildsTheNewList) {
     const auto merged = dalvero::mergeUnikon(c.records, c.selected, c.oldLines, "/u/z12345");
     ASSERT_TRUE(merged.ok()) << qPrintable(merged.failure().message());
     EXPECT_EQ(merged.value().lines, c.expected);
-    EXPECT_EQ(dalvero::testing::referenceMerge(c.records, c.selected, c.oldLines), c.expected);
+    EXPECT_EQ(referenceMerge(c.records, c.selected, c.oldLines), c.expected);
 }
 
 const QByteArray kRecord = "ABCDEFGHIJKF";
@@ -222,18 +217,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The indexed merge against the plain nested scan on inputs made to trip it.
 TEST(Merge, IndexedEqualsNestedScanOnGeneratedInputs) {
-    dalvero::testing::MergeInputGenerator generator(20261207);
+    MergeInputGenerator generator(20261207);
     int compared = 0;
     for (int round = 0; round < 3000; ++round) {
         const int pigeons = round % 500 == 0 ? 2000 : 1 + round % 37;
         const int oldLines = round % 500 == 0 ? 3000 : round % 41;
-        const dalvero::testing::MergeInput input = generator.next(pigeons, oldLines);
+        const MergeInput input = generator.next(pigeons, oldLines);
         const auto merged = dalvero::mergeUnikon(input.records, input.selected, input.oldLines, "");
         ASSERT_TRUE(merged.ok());
         QList<dalvero::LineSource> sources;
         ASSERT_EQ(merged.value().lines,
-                  dalvero::testing::referenceMerge(input.records, input.selected, input.oldLines,
-                                                   &sources))
+                  referenceMerge(input.records, input.selected, input.oldLines, &sources))
             << "round " << round;
         ASSERT_EQ(merged.value().sources, sources) << "round " << round;
         compared += pigeons;
@@ -284,8 +278,8 @@ class UnikonLoading : public ::testing::TestWithParam<UnikonFileCase> {};
 
 TEST_P(UnikonLoading, ReadsEveryLineUpToTheLimit) {
     const UnikonFileCase& c = GetParam();
-    dalvero::testing::ScratchFolder folder;
-    const Lines lines = dalvero::testing::unikonLines(c.lines);
+    ScratchFolder folder;
+    const Lines lines = unikonLines(c.lines);
     const QString path = folder.writeFile(QStringLiteral("z12345"), dalvero::joinLines(lines));
     const auto loaded = dalvero::readUnikonFile(path);
     ASSERT_EQ(loaded.ok(), c.fits);
@@ -303,3 +297,4 @@ INSTANTIATE_TEST_SUITE_P(Limit, UnikonLoading,
                          rowName);
 
 } // namespace
+} // namespace dalvero::testing

@@ -28,24 +28,8 @@
 #include <memory>
 #include <optional>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::rowName;
-
-using dalvero::testing::raw;
-
-using dalvero::Lines;
-using dalvero::testing::fileBytes;
-using dalvero::testing::folderEntries;
-using dalvero::testing::HeldFile;
-using dalvero::testing::linuxOnly;
-using dalvero::testing::makeSymbolicLink;
-using dalvero::testing::onThisPlatform;
-using dalvero::testing::permissionBits;
-using dalvero::testing::Runs;
-using dalvero::testing::ScratchFolder;
-using dalvero::testing::setPermissionBits;
-using dalvero::testing::windowsOnly;
 
 const QByteArray kOld = " 0700DVK1234W00000000001\r\n 0800DVK2345 00000000002\r\n";
 const Lines kNew = {" 0700DVK1234Wnew-tail-01", " 0900DVK3456 00000000000"};
@@ -53,7 +37,7 @@ const QByteArray kNewBytes = " 0700DVK1234Wnew-tail-01\r\n 0900DVK3456 000000000
 
 struct Scene {
     ScratchFolder folder;
-    QString copies = folder.makeFolder(QStringLiteral("UNI_KOP"));
+    QString copies = folder.makeFolder(kCopiesFolder);
     QString uniFolder = folder.makeFolder(QStringLiteral("uni"));
     QString unikon = folder.writeFile(QStringLiteral("uni/z12345"), kOld);
     QString target = unikon; // the file whose bytes must change, or not
@@ -66,8 +50,7 @@ struct Scene {
 
 // The one place a rewrite runs: the caller's own process or a restricted child.
 QByteArray rewriteReport(const Scene& s, const Lines& lines) {
-    const auto done =
-        dalvero::testing::rewriteAsShown(s.unikon, dalvero::joinLines(lines), s.folder.path());
+    const auto done = rewriteAsShown(s.unikon, dalvero::joinLines(lines), s.folder.path());
     return done ? QByteArray("OK") : "FAIL " + done.failure().message().toUtf8();
 }
 
@@ -113,17 +96,15 @@ void inProcess(Scene& s) {
 
 void asUnprivileged(Scene& s) {
     setPermissionBits(s.copies, 0777);
-    const auto outcome =
-        dalvero::testing::runAsUnprivileged([&] { return rewriteReport(s, kNew); });
+    const auto outcome = runAsUnprivileged([&] { return rewriteReport(s, kNew); });
     ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
     s.report = outcome.report;
 }
 
 void onFullDisk(Scene& s) {
     // Far more than the limit lets through, so the disk fills part-way.
-    const Lines many = dalvero::testing::unikonLines(32767);
-    const auto outcome =
-        dalvero::testing::runWithFileSizeLimit(16 * 1024, [&] { return rewriteReport(s, many); });
+    const Lines many = unikonLines(32767);
+    const auto outcome = runWithFileSizeLimit(16 * 1024, [&] { return rewriteReport(s, many); });
     ASSERT_TRUE(outcome.setUp && outcome.returned) << "child signal " << outcome.signal;
     s.report = outcome.report;
 }
@@ -269,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
         windowsOnly(RewriteCase{"OpenInAnotherProgram", nothing, heldElsewhere, false,
                     nothingToCheck}),
         windowsOnly(RewriteCase{"HiddenFileStaysHidden",
-                    [](Scene& s) { ASSERT_TRUE(dalvero::testing::makeHidden(s.unikon)); },
+                    [](Scene& s) { ASSERT_TRUE(makeHidden(s.unikon)); },
                     inProcess, true,
                     [](const Scene& s) { EXPECT_TRUE(QFileInfo(s.unikon).isHidden()); }})})),
     rowName);
@@ -285,11 +266,11 @@ TEST(WholeRewrite, ReadsBackEveryByte) {
     lines << allButCr << "" << raw("\0") << "\n"
           << "\xe6\xf8\xe5"
           << "";
-    dalvero::testing::MergeInputGenerator generator(7);
+    MergeInputGenerator generator(7);
     lines += generator.next(200, 200).oldLines;
     ScratchFolder folder;
     const QString path = folder.filePath(QStringLiteral("z12345"));
-    ASSERT_TRUE(dalvero::testing::rewriteAsShown(path, dalvero::joinLines(lines), folder.path()));
+    ASSERT_TRUE(rewriteAsShown(path, dalvero::joinLines(lines), folder.path()));
     const auto read = dalvero::readLines(path, QStringLiteral("læs"));
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.value(), lines);
@@ -331,10 +312,10 @@ struct StepScene {
         if (root.isEmpty()) {
             root = scratch.emplace().path();
             scratch->writeFile(QStringLiteral("uni/z12345"), kOld);
-            scratch->writeFile(QStringLiteral("UNI_KOP/z12345_01-12-26"), kEarlier);
+            scratch->writeFile(copyPath("z12345_01-12-26"), kEarlier);
         }
         unikon = QDir(root).filePath(QStringLiteral("uni/z12345"));
-        copies = QDir(root).filePath(QStringLiteral("UNI_KOP"));
+        copies = QDir(root).filePath(kCopiesFolder);
     }
 };
 
@@ -390,7 +371,7 @@ dalvero::Result<dalvero::Rewritten> rewriteWith(const StepScene& s, const Progra
     const bool libc = libcSteps();
     dalvero::platform::scriptedAnswers().step = [&](const char* step, const QString& path) {
         if (p.inPlace && QByteArray(step) == "new file: create" &&
-            path.contains(QStringLiteral("uni")) && !path.contains(QStringLiteral("UNI_KOP")))
+            path.contains(QStringLiteral("uni")) && !path.contains(kCopiesFolder))
             return kDenied;
         return libc ? 0ul : hook(++steps, step);
     };
@@ -522,10 +503,9 @@ TEST_P(EveryStep, FailedOrEndedThereLosesNothing) {
         const std::string at =
             "ended before step " + std::to_string(n) + " (" + names[n - 1].toStdString() + ")";
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        EXPECT_EQ(dalvero::testing::rerunTest(
-                      QStringLiteral("%1.%2").arg(test->test_suite_name(), test->name()),
-                      {QStringLiteral("DALVERO_STEP_END_AT=%1").arg(n),
-                       QStringLiteral("DALVERO_STEP_SCENE=") + s.root}),
+        EXPECT_EQ(rerunTest(QStringLiteral("%1.%2").arg(test->test_suite_name(), test->name()),
+                            {QStringLiteral("DALVERO_STEP_END_AT=%1").arg(n),
+                             QStringLiteral("DALVERO_STEP_SCENE=") + s.root}),
                   86)
             << at;
         expectNothingLost(s, p, true, at);
@@ -545,3 +525,4 @@ INSTANTIATE_TEST_SUITE_P(Steps, EveryStep,
                          rowName);
 
 } // namespace
+} // namespace dalvero::testing

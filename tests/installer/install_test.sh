@@ -2,12 +2,12 @@
 # The Windows installer as a user meets it, under Wine in a Wine prefix of its
 # own: a silent install, the installed files, the Start-menu shortcut, the
 # entry in Windows' list of installed apps, Dalvero started from the shortcut
-# making its UNI_KOP in the user's folder, and a silent uninstall that leaves
+# making its backup folder in the user's folder, and a silent uninstall that leaves
 # the user's files alone. Also: nothing installed on a Windows older than 10,
 # an earlier installation in another folder replaced, neither install nor
 # uninstall while Dalvero runs (nor an install when it starts after the first
 # check), and, when a certificate was given (DALVERO_SIGN_CA), every program
-# file signed; the portable zip's files, and its UNI_KOP kept in its folder
+# file signed; the portable zip's files, and its backup folder kept in its folder
 # when started there.
 #   tests/installer/install_test.sh INSTALLER PORTABLE_ZIP
 # Needs wine, xvfb-run (when there is no display), od, unzip and
@@ -15,6 +15,8 @@
 set -uo pipefail
 installer=$(realpath "${1:?usage: install_test.sh INSTALLER PORTABLE_ZIP}")
 zip=$(realpath "${2:?usage: install_test.sh INSTALLER PORTABLE_ZIP}")
+# The backup folder Dalvero makes beside the user's files.
+copies=UNI_KOP
 
 # Dalvero shows its window with Qt's real Windows platform, which needs a display.
 if [ -z "${DISPLAY:-}" ]; then
@@ -194,7 +196,7 @@ check "the shortcut shows dalvero.exe's icon" \
     test "$(field "$shortcut" icon)" = 'C:\Program Files\Dalvero\dalvero.exe'
 check "the desktop shortcut starts in the user's own folder" \
     test "$(field "$desktop" working_folder)" = "%USERPROFILE%"
-# The program that puts a backup back looks for UNI_KOP where Dalvero keeps it.
+# The program that puts a backup back looks for the backups where Dalvero keeps it.
 restore=$start_menu/"Dalvero – læg kopi tilbage.lnk"
 check "a Start-menu entry for putting a backup back" test -f "$restore"
 check "it starts the installed dalvero-restore.exe" \
@@ -216,10 +218,10 @@ check "with its uninstaller" \
 echo "UNIKON" >"$profile/users_own_file.txt"
 WINEDEBUG=-all,+loaddll wine start "$(winepath -w "$shortcut")" 2>"$work/loaded.log"
 wait_for() { for _ in $(seq 1 60); do [ -d "$1" ] && return; sleep 1; done; }
-wait_for "$profile/UNI_KOP"
-check "started from the shortcut, Dalvero makes UNI_KOP in the user's folder" \
-    test -d "$profile/UNI_KOP"
-check "and nothing in Program Files" test ! -e "$program/UNI_KOP"
+wait_for "$profile/$copies"
+check "started from the shortcut, Dalvero makes $copies in the user's folder" \
+    test -d "$profile/$copies"
+check "and nothing in Program Files" test ! -e "$program/$copies"
 sleep 2
 running() {
     local process
@@ -291,12 +293,12 @@ check "nor in the Start menu" test ! -e "$shortcut"
 check "nor the entry for putting a backup back" test ! -e "$restore"
 check "nor on the desktop" test ! -e "$desktop"
 check "nor among installed apps" bash -c "! wine reg query '$key' >/dev/null 2>&1"
-check "UNI_KOP stays" test -d "$profile/UNI_KOP"
+check "$copies stays" test -d "$profile/$copies"
 check "the user's own files stay" test -f "$profile/users_own_file.txt"
 
 # Explorer starts a double-clicked program in its own folder.
 wine start /d "$(winepath -w "$portable")" "$(winepath -w "$portable/dalvero.exe")"
-wait_for "$portable/UNI_KOP"
-check "started in its folder, the portable Dalvero makes UNI_KOP there" test -d "$portable/UNI_KOP"
+wait_for "$portable/$copies"
+check "started in its folder, the portable Dalvero makes $copies there" test -d "$portable/$copies"
 check "and is seen running: a silent install fails" test "$(wine "$installer" /S; echo $?)" -eq 3
 finish

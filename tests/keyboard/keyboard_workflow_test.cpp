@@ -103,18 +103,18 @@ TEST_P(KeyboardWorkflow, FromAFreshWindowToTheRewrittenFileAndItsBackup) {
     w.press(Qt::Key_Return);
     EXPECT_EQ(w.entries(QStringLiteral("List2")).size(), 3);
     EXPECT_EQ(w.entries(QStringLiteral("List3")).size(), 2);
-    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), kDanFilPrompt);
 
     // "Dan fil".
     ASSERT_TRUE(w.moveFocusTo(QStringLiteral("Command1")));
     w.press(GetParam().key);
 
     EXPECT_TRUE(w.seam.failures.isEmpty());
-    EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
+    EXPECT_EQ(w.seam.messages, QStringList({kWritten}));
     EXPECT_EQ(w.seam.endStatus, 0);
     EXPECT_EQ(fileBytes(unikon), kNewUnikon);
     EXPECT_EQ(backups(), QStringList({"z12345_07-12-26"}));
-    EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("UNI_KOP/z12345_07-12-26"))), kOldUnikon);
+    EXPECT_EQ(fileBytes(scratch.filePath(copyPath("z12345_07-12-26"))), kOldUnikon);
 }
 
 // "Dan fil" on an emptied list disables the button that has the focus; the

@@ -11,8 +11,8 @@ namespace {
 
 TEST_F(RestoreTest, PutsACopyBackWithTheKeyboardAlone) {
     const QString unikon = scratch.writeFile(QStringLiteral("unikon/z12345"), "new\r\n");
-    scratch.writeFile(QStringLiteral("UNI_KOP/z12345_06-12-26"), "old\r\n");
-    scratch.writeFile(QStringLiteral("UNI_KOP/z12345_07-12-26"), "newer\r\n");
+    scratch.writeFile(copyPath("z12345_06-12-26"), "old\r\n");
+    scratch.writeFile(copyPath("z12345_07-12-26"), "newer\r\n");
     ASSERT_TRUE(WindowDriver::bringToFront(start()));
     for (const QWidget* control : window->findChildren<QWidget*>(QRegularExpression("^[A-Z]")))
         EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName();
@@ -35,7 +35,7 @@ TEST_F(RestoreTest, PutsACopyBackWithTheKeyboardAlone) {
     WindowDriver::press(Qt::Key_Return);
 
     EXPECT_EQ(fileBytes(unikon), "old\r\n");
-    EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("UNI_KOP/z12345_07-12-26_2"))), "new\r\n");
+    EXPECT_EQ(fileBytes(scratch.filePath(copyPath("z12345_07-12-26_2"))), "new\r\n");
     EXPECT_EQ(seam.messages.size(), 1);
     EXPECT_TRUE(seam.failures.isEmpty());
 }

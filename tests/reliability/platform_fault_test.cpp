@@ -27,9 +27,6 @@ const QByteArray kUnikon = " 0700DK-1111 abcdefghijk\r\n"
 const QByteArray kNewUnikon = " 0700DK-1111Wabcdefghijk\r\n"
                               " 0800DK-2222 00000000000\r\n";
 
-const QString kWritten = QStringLiteral("Fil skrevet, program lukkes");
-const QString kDoubleClickAgain = QStringLiteral("Dobbeltklik på UNIKON filen igen");
-
 enum class Outcome {
     NothingChanged, // nothing on disk differs from before the failing step
     BackupOnly,     // the dated backup is made, the UNIKON file is as it was
@@ -101,11 +98,11 @@ SceneStep dateText(const QString& text) {
     return [text](ReliabilityScene& s) { s.today = text; };
 }
 void uniKopGone(ReliabilityScene& s) {
-    QDir(s.absolute(s.baseName + QStringLiteral("/UNI_KOP"))).removeRecursively();
+    QDir(s.absolute(s.baseName + '/' + kCopiesFolder)).removeRecursively();
 }
 void uniKopPlainFile(ReliabilityScene& s) {
     uniKopGone(s);
-    s.scratch.writeFile(s.baseName + QStringLiteral("/UNI_KOP"), "not a folder");
+    s.scratch.writeFile(s.baseName + '/' + kCopiesFolder, "not a folder");
 }
 void unikonBehindLink(ReliabilityScene& s) {
     s.target = s.baseName + QStringLiteral("/data/zmedlem");
@@ -166,7 +163,7 @@ void expectTheWindowAsBeforeTheFailingStep(const WindowReport& report, Stage sta
     EXPECT_EQ(report.newCount, wasMerged ? QString::number(report.newList.size()) : QString());
     EXPECT_EQ(report.danFilEnabled, wasMerged);
     if (wasMerged) {
-        EXPECT_EQ(report.prompt, QStringLiteral("Er det OK, klik på 'Dan fil'"));
+        EXPECT_EQ(report.prompt, kDanFilPrompt);
     }
 }
 
@@ -398,8 +395,7 @@ INSTANTIATE_TEST_SUITE_P(
                    .restriction = Restriction::Unprivileged,
                    .spoil =
                        [](ReliabilityScene& s) {
-                           setPermissionBits(s.absolute(s.baseName + QStringLiteral("/UNI_KOP")),
-                                             0755);
+                           setPermissionBits(s.absolute(s.baseName + '/' + kCopiesFolder), 0755);
                        },
                    .failingFile = datedBackup,
                    .reason = SystemError::AccessDenied},

@@ -5,12 +5,11 @@
 namespace dalvero::testing {
 
 QString ReliabilityScene::backupFile(const QString& dateText, const QString& suffix) const {
-    return baseName + QStringLiteral("/UNI_KOP/") + unikonName + QLatin1Char('_') + dateText +
-           suffix;
+    return baseName + '/' + copyPath(unikonName + '_' + dateText + suffix);
 }
 
 void ReliabilityScene::build() const {
-    scratch.makeFolder(baseName + QStringLiteral("/UNI_KOP"));
+    scratch.makeFolder(baseName + '/' + kCopiesFolder);
     scratch.makeFolder(unikonFolder);
     scratch.writeFile(exportFile(), exportBytes);
     scratch.writeFile(unikonFile(), unikonBytes);
@@ -22,7 +21,7 @@ void ReliabilityScene::openToUnprivileged() const {
                     QDirIterator::Subdirectories);
     while (it.hasNext())
         setPermissionBits(it.next(), 0755);
-    setPermissionBits(absolute(baseName + QStringLiteral("/UNI_KOP")), 0777);
+    setPermissionBits(absolute(baseName + '/' + kCopiesFolder), 0777);
     setPermissionBits(absolute(unikonFolder), 0777);
     setPermissionBits(absolute(unikonFile()), 0666);
 }

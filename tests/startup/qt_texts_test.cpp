@@ -12,10 +12,8 @@
 
 #include <memory>
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::WindowDriver;
-using dalvero::testing::WindowTest;
 
 struct QtTextsCase {
     const char* name;
@@ -62,6 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                     QLocale::c(),
                     {"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"},
                     QStringLiteral("Permission denied")}),
-    dalvero::testing::rowName);
+    rowName);
 
 } // namespace
+} // namespace dalvero::testing

@@ -21,13 +21,8 @@
 // The program's own main (app/main.cpp), renamed for this test.
 int startTheProgram(int argc, char** argv);
 
+namespace dalvero::testing {
 namespace {
-
-using dalvero::testing::linuxOnly;
-using dalvero::testing::onThisPlatform;
-using dalvero::testing::rowName;
-using dalvero::testing::Runs;
-using dalvero::testing::ScratchFolder;
 
 struct ArgumentCase {
     const char* name;
@@ -115,7 +110,7 @@ Q_COREAPP_STARTUP_FUNCTION(lookOnceTheLoopRuns)
 class BackupFolder : public ::testing::TestWithParam<BackupFolderCase> {};
 
 QString uniKop(const QString& base) {
-    return base + QDir::separator() + QStringLiteral("UNI_KOP");
+    return base + QDir::separator() + kCopiesFolder;
 }
 
 TEST_P(BackupFolder, MadeWhenMissing) {
@@ -136,7 +131,7 @@ TEST_P(BackupFolder, MadeWhenMissing) {
         EXPECT_EQ(started.loopLevel, 1);
     } else if (c.unprivileged) {
         scratch.openToEveryone();
-        const auto outcome = dalvero::testing::runAsUnprivileged([&] {
+        const auto outcome = runAsUnprivileged([&] {
             const dalvero::Status failed = startup::ensureBackupFolder(base);
             return failed ? "FAIL " + QFile::encodeName(failed->path) : QByteArray("OK");
         });
@@ -163,7 +158,7 @@ QString plainBase(const ScratchFolder& scratch) {
 
 void madeEmptyFolder(const QString& base) {
     EXPECT_TRUE(QFileInfo(uniKop(base)).isDir());
-    EXPECT_TRUE(dalvero::testing::folderEntries(uniKop(base)).isEmpty());
+    EXPECT_TRUE(folderEntries(uniKop(base)).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,38 +169,38 @@ INSTANTIATE_TEST_SUITE_P(
                           true},
          BackupFolderCase{"ExistsWithBackups",
                           [](const ScratchFolder& s) {
-                              s.writeFile(QStringLiteral("base/UNI_KOP/z1_07.12.2026"), "gammel");
+                              s.writeFile("base/" + copyPath("z1_07.12.2026"), "gammel");
                               return s.filePath(QStringLiteral("base"));
                           },
                           false, true,
                           [](const QString& base) {
-                              EXPECT_EQ(
-                                  dalvero::testing::fileBytes(base + "/UNI_KOP/z1_07.12.2026"),
-                                  "gammel");
+                              EXPECT_EQ(fileBytes(base + '/' + copyPath("z1_07.12.2026")),
+                                        "gammel");
                           }},
-         BackupFolderCase{"PlainFileCountsAsPresent",
-                          [](const ScratchFolder& s) {
-                              s.writeFile(QStringLiteral("base/UNI_KOP"), "fil");
-                              return s.filePath(QStringLiteral("base"));
-                          },
-                          false, true,
-                          [](const QString& base) {
-                              EXPECT_EQ(dalvero::testing::fileBytes(base + "/UNI_KOP"), "fil");
-                          }},
-         linuxOnly(BackupFolderCase{
-             "DanglingLinkLeftAlone",
+         BackupFolderCase{
+             "PlainFileCountsAsPresent",
              [](const ScratchFolder& s) {
-                 const QString base = s.makeFolder(QStringLiteral("base"));
-                 QFile::link(s.filePath(QStringLiteral("gone")), base + "/UNI_KOP");
-                 return base;
+                 s.writeFile("base/" + kCopiesFolder, "fil");
+                 return s.filePath(QStringLiteral("base"));
              },
              false, true,
-             [](const QString& base) { EXPECT_TRUE(QFileInfo(base + "/UNI_KOP").isSymLink()); }}),
+             [](const QString& base) { EXPECT_EQ(fileBytes(base + '/' + kCopiesFolder), "fil"); }},
+         linuxOnly(BackupFolderCase{"DanglingLinkLeftAlone",
+                                    [](const ScratchFolder& s) {
+                                        const QString base = s.makeFolder(QStringLiteral("base"));
+                                        QFile::link(s.filePath(QStringLiteral("gone")),
+                                                    base + '/' + kCopiesFolder);
+                                        return base;
+                                    },
+                                    false, true,
+                                    [](const QString& base) {
+                                        EXPECT_TRUE(
+                                            QFileInfo(base + '/' + kCopiesFolder).isSymLink());
+                                    }}),
          // The development folder does not exist here: only one level is made.
-         BackupFolderCase{
-             "BaseFolderMissing",
-             [](const ScratchFolder& s) { return s.filePath(QStringLiteral("gone")); }, false,
-             false, [](const QString& base) { EXPECT_FALSE(dalvero::testing::exists(base)); }},
+         BackupFolderCase{"BaseFolderMissing",
+                          [](const ScratchFolder& s) { return s.filePath(QStringLiteral("gone")); },
+                          false, false, [](const QString& base) { EXPECT_FALSE(exists(base)); }},
          BackupFolderCase{"DevelopmentFolderOnThisMachine",
                           [](const ScratchFolder& s) {
                               // Relative, as the text has no leading "/": keep it inside the
@@ -215,24 +210,21 @@ INSTANTIATE_TEST_SUITE_P(
                           },
                           false, false,
                           [](const QString&) {
-                              EXPECT_TRUE(
-                                  dalvero::testing::folderEntries(QDir::currentPath()).isEmpty());
+                              EXPECT_TRUE(folderEntries(QDir::currentPath()).isEmpty());
                               QDir::setCurrent(QDir::tempPath());
                           }},
-         linuxOnly(BackupFolderCase{"BaseNotWritable",
-                                    [](const ScratchFolder& s) {
-                                        const QString base = s.makeFolder(QStringLiteral("base"));
-                                        dalvero::testing::setPermissionBits(base, 0755);
-                                        return base;
-                                    },
-                                    true, false,
-                                    [](const QString& base) {
-                                        EXPECT_FALSE(dalvero::testing::exists(base + "/UNI_KOP"));
-                                    }}),
+         linuxOnly(BackupFolderCase{
+             "BaseNotWritable",
+             [](const ScratchFolder& s) {
+                 const QString base = s.makeFolder(QStringLiteral("base"));
+                 setPermissionBits(base, 0755);
+                 return base;
+             },
+             true, false,
+             [](const QString& base) { EXPECT_FALSE(exists(base + '/' + kCopiesFolder)); }}),
          linuxOnly(BackupFolderCase{
              "RootDoubledSeparatorFails", [](const ScratchFolder&) { return QStringLiteral("/"); },
-             true, false,
-             [](const QString&) { EXPECT_FALSE(dalvero::testing::exists("/UNI_KOP")); }}),
+             true, false, [](const QString&) { EXPECT_FALSE(exists('/' + kCopiesFolder)); }}),
          linuxOnly(BackupFolderCase{
              "OddFolderName",
              [](const ScratchFolder&
@@ -241,3 +233,4 @@ INSTANTIATE_TEST_SUITE_P(
     rowName);
 
 } // namespace
+} // namespace dalvero::testing

@@ -1,17 +1,14 @@
 #pragma once
 
 #include "qt_printers.h"
-#include "scratch_folder.h"
+#include "scratch_fixture.h"
 #include "ui/file_chooser.h"
 #include "ui/restore_window.h"
 #include "window_driver.h"
 
-#include <QDir>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -26,19 +23,9 @@ public:
     QStringList answers;
 };
 
-// The restore window over a fresh scratch folder that is also the current
-// folder, with UNI_KOP and a "unikon" folder in it.
-class RestoreTest : public ::testing::Test {
+// The restore window over the scratch fixture's folders.
+class RestoreTest : public ScratchFixture {
 public:
-    void SetUp() override {
-        ASSERT_TRUE(QDir::setCurrent(scratch.path()));
-        scratch.makeFolder(QStringLiteral("UNI_KOP"));
-        scratch.makeFolder(QStringLiteral("unikon"));
-    }
-    void TearDown() override {
-        window.reset();
-        QDir::setCurrent(m_previousFolder);
-    }
     RestoreWindow& start() {
         window = std::make_unique<RestoreWindow>(scratch.path(), seam, chooser);
         checkListModels(*window);
@@ -72,13 +59,9 @@ public:
         click("ChooseFile");
     }
 
-    ScratchFolder scratch;
     RecordingSeam seam;
     ScriptedChooser chooser;
     std::unique_ptr<RestoreWindow> window;
-
-private:
-    QString m_previousFolder = QDir::currentPath();
 };
 
 } // namespace dalvero::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/guarded_rewrite.h"
+#include "expected_texts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -71,7 +72,7 @@ enum class SystemError {
 QString systemReason(SystemError error);
 
 // The rewrite both programs make, of the file at `path` as it is now (none
-// there: it is made), backed up into UNI_KOP under `base`.
+// there: it is made), backed up into the backup folder under `base`.
 Result<Rewritten> rewriteAsShown(const QString& path, const QByteArray& newBytes,
                                  const QString& base);
 

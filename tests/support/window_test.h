@@ -2,13 +2,10 @@
 
 #include "merge_input_generator.h"
 #include "qt_printers.h"
-#include "scratch_folder.h"
+#include "scratch_fixture.h"
 #include "window_driver.h"
 
 #include <QByteArray>
-#include <QDir>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -25,22 +22,12 @@ inline QByteArray matchKey(const QByteArray& year, const QByteArray& ring) {
     return keyOf(record(year, ring));
 }
 
-// Each test runs in a fresh scratch folder that is also the process's current
-// folder (where both picker chains start), with "eksport" and "unikon"
-// folders in it and the backup folder made as start-up makes it.
-class WindowTest : public ::testing::Test {
+// The main window's tests: an "eksport" folder beside the scratch fixture's.
+class WindowTest : public ScratchFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(scratch.isValid());
-        m_previousFolder = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(scratch.path()));
-        scratch.makeFolder(QStringLiteral("UNI_KOP"));
+        ScratchFixture::SetUp();
         exportFolder = scratch.makeFolder(QStringLiteral("eksport"));
-        unikonFolder = scratch.makeFolder(QStringLiteral("unikon"));
-    }
-    void TearDown() override {
-        driver.reset();
-        QDir::setCurrent(m_previousFolder);
     }
 
     WindowDriver& start() {
@@ -54,17 +41,9 @@ protected:
     QString writeUnikon(const QString& name, const QByteArray& contents) {
         return scratch.writeFile(QStringLiteral("unikon/") + name, contents);
     }
-    QStringList backups() const {
-        return folderEntries(scratch.filePath(QStringLiteral("UNI_KOP")));
-    }
 
-    ScratchFolder scratch;
     QString exportFolder;
-    QString unikonFolder;
     std::unique_ptr<WindowDriver> driver;
-
-private:
-    QString m_previousFolder;
 };
 
 } // namespace dalvero::testing

@@ -29,8 +29,7 @@ protected:
     void expectCountsAndPromptKept() {
         EXPECT_EQ(driver->caption(QStringLiteral("Label1(5)")), QStringLiteral("1"));
         EXPECT_EQ(driver->caption(QStringLiteral("Label1(1)")), QStringLiteral("4"));
-        EXPECT_EQ(driver->caption(QStringLiteral("Label5")),
-                  QStringLiteral("Er det OK, klik på 'Dan fil'"));
+        EXPECT_EQ(driver->caption(QStringLiteral("Label5")), kDanFilPrompt);
         EXPECT_EQ(driver->caption(QStringLiteral("Label4")), QStringLiteral("h1 h2"));
         EXPECT_TRUE(driver->ownEnabled(QStringLiteral("Command1")));
     }

@@ -34,14 +34,13 @@ TEST(EndToEnd, FromStartUpToTheRewrittenFileAndItsBackup) {
         w.clickDanFil();
 
         EXPECT_TRUE(w.seam.failures.isEmpty());
-        EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
+        EXPECT_EQ(w.seam.messages, QStringList({kWritten}));
         EXPECT_EQ(w.seam.endStatus, 0);
     }
     EXPECT_EQ(fileBytes(unikon), QByteArray(" 0700DK-1111W\xc5\xc6\xd8-tail-01\r\n"
                                             " 0700DK-2222 00000000000\r\n"));
-    EXPECT_EQ(folderEntries(scratch.filePath(QStringLiteral("UNI_KOP"))),
-              QStringList({"z12345_07-12-26"}));
-    EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("UNI_KOP/z12345_07-12-26"))), oldUnikon);
+    EXPECT_EQ(folderEntries(scratch.filePath(kCopiesFolder)), QStringList({"z12345_07-12-26"}));
+    EXPECT_EQ(fileBytes(scratch.filePath(copyPath("z12345_07-12-26"))), oldUnikon);
     QDir::setCurrent(previous);
 }
 

@@ -45,7 +45,7 @@ TEST_F(Merge, DoubleClickBuildsBothListsCountsAndOpensDanFil) {
     EXPECT_EQ(w.caption(QStringLiteral("Label1(5)")), QStringLiteral("3"));
     EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("3"));
     EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
-    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), kDanFilPrompt);
 }
 
 // The pigeon of 08 is new, the one of 07 stands twice in the old file, and the
@@ -108,7 +108,7 @@ TEST_F(Merge, NoPigeonSelectedGivesAnEmptyListAndStillOpensDanFil) {
     EXPECT_TRUE(w.entries(QStringLiteral("List3")).isEmpty());
     EXPECT_EQ(w.caption(QStringLiteral("Label1(1)")), QStringLiteral("0"));
     EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
-    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), kDanFilPrompt);
 }
 
 TEST_F(Merge, OldLinesShowByteForByte) {

@@ -54,10 +54,10 @@ TEST_P(Restore, PutsTheCopyBackOrLeavesEverythingAsItWas) {
     const RestoreCase& c = GetParam();
     scratch.writeFile(kUnikon, kNow);
     scratch.writeFile(QStringLiteral("unikon/z99999"), "other member\r\n");
-    scratch.writeFile(QStringLiteral("UNI_KOP/") + kCopyName, kCopy);
+    scratch.writeFile(copyPath(kCopyName), kCopy);
     if (c.arrange)
         c.arrange(*this);
-    const QMap<QString, QByteArray> copiesBefore = contents(QStringLiteral("UNI_KOP"));
+    const QMap<QString, QByteArray> copiesBefore = contents(kCopiesFolder);
     const QMap<QString, QByteArray> unikonBefore = contents(QStringLiteral("unikon"));
     const QString chosen = scratch.filePath(c.chosen);
     start();
@@ -88,7 +88,7 @@ TEST_P(Restore, PutsTheCopyBackOrLeavesEverythingAsItWas) {
 
     // No copy is ever changed; the new ones hold the file as it was, and
     // no other file changes.
-    const QMap<QString, QByteArray> copiesAfter = contents(QStringLiteral("UNI_KOP"));
+    const QMap<QString, QByteArray> copiesAfter = contents(kCopiesFolder);
     QStringList made = copiesAfter.keys();
     for (const QString& name : copiesBefore.keys()) {
         made.removeOne(name);
@@ -108,15 +108,14 @@ const QString kPutBack = QStringLiteral("Kopien z12345_06-12-26 er lagt tilbage 
 INSTANTIATE_TEST_SUITE_P(
     Window, Restore,
     ::testing::ValuesIn(onThisPlatform<RestoreCase>({
-        RestoreCase{.name = "RightCopyOverRightFile",
-                    .arrange =
-                        [](RestoreTest& t) {
-                            t.scratch.writeFile(QStringLiteral("UNI_KOP/z12345_07-12-26"), "x");
-                        },
-                    .fileAfter = kCopy,
-                    .made = {"z12345_07-12-26_2"},
-                    .said = kPutBack,
-                    .counts = {"3 linjer, 2 forsvinder", "3 linjer, 2 kommer tilbage"}},
+        RestoreCase{
+            .name = "RightCopyOverRightFile",
+            .arrange =
+                [](RestoreTest& t) { t.scratch.writeFile(copyPath("z12345_07-12-26"), "x"); },
+            .fileAfter = kCopy,
+            .made = {"z12345_07-12-26_2"},
+            .said = kPutBack,
+            .counts = {"3 linjer, 2 forsvinder", "3 linjer, 2 kommer tilbage"}},
         // Windows does not tell "Z12345" from "z12345".
         RestoreCase{.name = "FileNamedInAnotherCase",
                     .runs = Runs::WindowsOnly,
@@ -179,35 +178,30 @@ INSTANTIATE_TEST_SUITE_P(
                     .beforePutBack = [](RestoreTest&) { platform::scriptedAnswers() = {}; },
                     .made = {"z12345_07-12-26"},
                     .said = QStringLiteral("VirtualStore")},
-        RestoreCase{.name = "EmptyBackupFolder",
-                    .arrange =
-                        [](RestoreTest& t) {
-                            QFile::remove(
-                                t.scratch.filePath(QStringLiteral("UNI_KOP/") + kCopyName));
-                        },
-                    .putBack = {},
-                    .said = QStringLiteral("Mappen er tom: ")},
-        RestoreCase{.name = "NoBackupFolder",
-                    .arrange =
-                        [](RestoreTest& t) {
-                            QDir(t.scratch.filePath(QStringLiteral("UNI_KOP"))).removeRecursively();
-                        },
-                    .putBack = {},
-                    .said = QStringLiteral("Mappen findes ikke: ")},
+        RestoreCase{
+            .name = "EmptyBackupFolder",
+            .arrange =
+                [](RestoreTest& t) { QFile::remove(t.scratch.filePath(copyPath(kCopyName))); },
+            .putBack = {},
+            .said = QStringLiteral("Mappen er tom: ")},
+        RestoreCase{
+            .name = "NoBackupFolder",
+            .arrange =
+                [](RestoreTest& t) { QDir(t.scratch.filePath(kCopiesFolder)).removeRecursively(); },
+            .putBack = {},
+            .said = QStringLiteral("Mappen findes ikke: ")},
         RestoreCase{.name = "RestoreOfARestoreBringsTheFirstStateBack",
                     .putBack = {kCopyName, "z12345_07-12-26"},
                     .fileAfter = kNow,
                     .made = {"z12345_07-12-26", "z12345_07-12-26_2"}},
-        RestoreCase{.name = "CopyOfAnEmptyFile",
-                    .arrange =
-                        [](RestoreTest& t) {
-                            t.scratch.writeFile(QStringLiteral("UNI_KOP/z12345_05-12-26"), "");
-                        },
-                    .putBack = {"z12345_05-12-26"},
-                    .fileAfter = "",
-                    .made = {"z12345_07-12-26"},
-                    .said = QStringLiteral("er lagt tilbage over"),
-                    .counts = {"3 linjer, 3 forsvinder", "0 linjer, 0 kommer tilbage"}},
+        RestoreCase{
+            .name = "CopyOfAnEmptyFile",
+            .arrange = [](RestoreTest& t) { t.scratch.writeFile(copyPath("z12345_05-12-26"), ""); },
+            .putBack = {"z12345_05-12-26"},
+            .fileAfter = "",
+            .made = {"z12345_07-12-26"},
+            .said = QStringLiteral("er lagt tilbage over"),
+            .counts = {"3 linjer, 3 forsvinder", "0 linjer, 0 kommer tilbage"}},
     })),
     rowName);
 

@@ -31,7 +31,7 @@ struct DriveRootScene {
     QString tag = QString::number(QCoreApplication::applicationPid());
     QString exportName = QStringLiteral("dalvero-%1.txt").arg(tag);
     QString unikonName = QStringLiteral("z%1").arg(tag);
-    QString backupFolder = root + QStringLiteral("UNI_KOP");
+    QString backupFolder = root + kCopiesFolder;
     bool madeBackupFolder = !QFileInfo::exists(backupFolder);
     QString previous = QDir::currentPath();
 
@@ -258,7 +258,7 @@ TEST_P(ScriptedWindows, DanFilTakesTheAnswer) {
     int answered = 0;
     platform::scriptedAnswers().step = [&](const char* step, const QString& path) {
         const QByteArray name(step);
-        replacements += name == "new file: create" && !path.contains(QStringLiteral("UNI_KOP"));
+        replacements += name == "new file: create" && !path.contains(kCopiesFolder);
         if (c.retaken && name == "replace: move" && !QFileInfo::exists(unikon))
             writeUnikon(QStringLiteral("z1"), "taken");
         if (c.step && name == c.step && answered++ < c.stepTries)
@@ -299,7 +299,7 @@ TEST_P(ScriptedWindows, DanFilTakesTheAnswer) {
         EXPECT_TRUE(w.seam.failures.isEmpty()) << w.seam.failures.value(0).message();
     }
     if (inStore) { // the copy backed up and written, the real file untouched
-        EXPECT_EQ(fileBytes(scratch.filePath("UNI_KOP/z1_07-12-26")), before);
+        EXPECT_EQ(fileBytes(scratch.filePath(copyPath("z1_07-12-26"))), before);
         EXPECT_EQ(fileBytes(copy), matchKey("07", "1111") + "Wzyxwvutsrqp\r\n");
     }
 }
@@ -401,7 +401,7 @@ TEST(WindowsRules, EmptyDriveIsListedUnaskedAndReportedWhenPicked) {
 }
 
 // Past 260 characters the same rules hold: a hidden file is not listed, a
-// read-only file is not rewritten, UNI_KOP is made.
+// read-only file is not rewritten, the backup folder is made.
 TEST_F(WindowsFileList, DeepFoldersKeepTheRules) {
     QString deep = QStringLiteral("unikon");
     while (scratch.filePath(deep).size() < 300)
@@ -416,7 +416,7 @@ TEST_F(WindowsFileList, DeepFoldersKeepTheRules) {
     ASSERT_TRUE(::SetFileAttributesW(native("z1").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(::SetFileAttributesW(native("z2-skjult").c_str(), FILE_ATTRIBUTE_HIDDEN));
     EXPECT_FALSE(startup::ensureBackupFolder(folder));
-    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/UNI_KOP")).isDir());
+    EXPECT_TRUE(QFileInfo(folder + '/' + kCopiesFolder).isDir());
 
     writeExport(QStringLiteral("e.txt"), exportFile("h1", "h2", {record("07", "1111")}));
     WindowDriver& w = start();

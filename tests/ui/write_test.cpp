@@ -33,9 +33,7 @@ protected:
         w.merge(unikonFolder, QStringLiteral("z12345.txt"));
     }
     QByteArray unikonBytes() const { return fileBytes(unikonPath); }
-    QString backupFile() const {
-        return scratch.filePath(QStringLiteral("UNI_KOP/z12345.txt_07-12-26"));
-    }
+    QString backupFile() const { return scratch.filePath(copyPath("z12345.txt_07-12-26")); }
 
     QString unikonPath;
     const QByteArray newUnikon =
@@ -54,7 +52,7 @@ TEST_F(DanFil, BacksUpRewritesLocksTheWindowAndEnds) {
 
     EXPECT_EQ(unikonBytes(), newUnikon);
     EXPECT_EQ(fileBytes(backupFile()), kOldUnikon);
-    EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
+    EXPECT_EQ(w.seam.messages, QStringList({kWritten}));
     EXPECT_EQ(w.seam.endStatus, 0);
     EXPECT_TRUE(danFilEnabledDuringMessage);
     EXPECT_EQ(list2DuringMessage.size(), 1); // no reset: the box was unticked
@@ -92,7 +90,7 @@ TEST_F(DanFil, EmptyNewListMakesOnlyTheBackupAndDisablesTheButton) {
     EXPECT_FALSE(w.seam.endStatus);
     EXPECT_TRUE(w.usable(QStringLiteral("uni_fil")));
     EXPECT_TRUE(w.usable(QStringLiteral("Frame2")));
-    EXPECT_EQ(w.caption(QStringLiteral("Label5")), QStringLiteral("Er det OK, klik på 'Dan fil'"));
+    EXPECT_EQ(w.caption(QStringLiteral("Label5")), kDanFilPrompt);
 
     w.doubleClick(w.files(QStringLiteral("File1")), QStringLiteral("z12345.txt"));
     EXPECT_TRUE(w.ownEnabled(QStringLiteral("Command1")));
@@ -111,7 +109,7 @@ TEST_F(DanFil, SingleClickOnAnotherFileAfterTheMergeWritesNothing) {
     WindowDriver& w = *driver;
     w.click(w.files(QStringLiteral("File1")), QStringLiteral("z99999"));
     w.clickDanFil();
-    EXPECT_EQ(w.seam.messages, QStringList({"Dobbeltklik på UNIKON filen igen"}));
+    EXPECT_EQ(w.seam.messages, QStringList({kDoubleClickAgain}));
     EXPECT_EQ(fileBytes(scratch.filePath(QStringLiteral("unikon/z99999"))), kOldUnikon);
     EXPECT_EQ(unikonBytes(), kOldUnikon);
     EXPECT_TRUE(backups().isEmpty());
@@ -129,7 +127,7 @@ TEST_F(DanFil, ChangedFolderLeavesNoFileToWrite) {
     WindowDriver& w = *driver;
     w.openFolder(QStringLiteral("Dir1"), scratch.path());
     w.clickDanFil();
-    EXPECT_EQ(w.seam.messages, QStringList({"Dobbeltklik på UNIKON filen igen"}));
+    EXPECT_EQ(w.seam.messages, QStringList({kDoubleClickAgain}));
     EXPECT_TRUE(backups().isEmpty());
     EXPECT_EQ(unikonBytes(), kOldUnikon);
 
@@ -142,10 +140,10 @@ TEST_F(DanFil, ChangedFolderLeavesNoFileToWrite) {
 
 TEST_F(DanFil, MissingBackupFolderReportsAndLeavesTheFileAlone) {
     WindowDriver& w = *driver;
-    ASSERT_TRUE(QDir(scratch.filePath(QStringLiteral("UNI_KOP"))).removeRecursively());
+    ASSERT_TRUE(QDir(scratch.filePath(kCopiesFolder)).removeRecursively());
     w.clickDanFil();
     ASSERT_EQ(w.seam.failures.size(), 1);
-    EXPECT_TRUE(w.seam.failures[0].message().contains(QStringLiteral("UNI_KOP")))
+    EXPECT_TRUE(w.seam.failures[0].message().contains(kCopiesFolder))
         << w.seam.failures[0].message();
     EXPECT_FALSE(w.seam.endStatus);
     EXPECT_EQ(unikonBytes(), kOldUnikon);
@@ -203,7 +201,7 @@ TEST_P(DanFilWaiting, TakesNoActionAndWritesOnce) {
     QApplication::processEvents();
     EXPECT_EQ(backups().size(), 1);
     EXPECT_EQ(unikonBytes(), newUnikon);
-    EXPECT_EQ(w.seam.messages, QStringList({"Fil skrevet, program lukkes"}));
+    EXPECT_EQ(w.seam.messages, QStringList({kWritten}));
     EXPECT_TRUE(w.seam.failures.isEmpty()) << w.seam.failures.value(0).message();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(w.caption(QStringLiteral("Label5")), prompt);
