@@ -1,5 +1,6 @@
 #include "virtual_store_copy.h"
 
+#include "backup.h"
 #include "platform/virtual_store.h"
 
 #include <QDateTime>
@@ -35,9 +36,9 @@ QString virtualStoreNotice(const VirtualStoreCopy& found) {
                "Denne fil:\n%4 (%5)\n\n"
                "Ældre programmer, der ikke køres som administrator, læser og skriver kun "
                "udgaven i VirtualStore, ikke denne fil. Vælg den fil, dit urprogram bruger. "
-               "Dalvero læser, kopierer til UNI_KOP og skriver kun den fil, du vælger.")
+               "Dalvero læser, kopierer til %6 og skriver kun den fil, du vælger.")
         .arg(QFileInfo(found.chosen).fileName(), found.copy, changedText(found.copy), found.chosen,
-             changedText(found.chosen));
+             changedText(found.chosen), kBackupFolderName);
 }
 
 QString virtualStoreAdvice(const QString& path) {
