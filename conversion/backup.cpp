@@ -1,5 +1,6 @@
 #include "backup.h"
 
+#include "backup_copies.h"
 #include "guarded_rewrite.h"
 #include "platform/file_replace.h"
 #include "platform/platform_files.h"
@@ -44,10 +45,12 @@ std::optional<QString> sameNewestCopy(const QByteArray& contents, const QString&
             continue;
         int n = 1;
         if (name.size() != first.size()) {
-            const QString number = name.mid(first.size() + 1);
-            n = number.toInt();
-            if (name.at(first.size()) != QLatin1Char('_') || n < 2 || number != QString::number(n))
+            const std::optional<int> number = name.at(first.size()) == QLatin1Char('_')
+                                                  ? copyNumber(name.mid(first.size() + 1))
+                                                  : std::nullopt;
+            if (!number)
                 continue;
+            n = *number;
         }
         if (n > newestNumber) {
             newestNumber = n;

@@ -25,15 +25,6 @@ bool isDateText(const QString& text) {
     });
 }
 
-// makeBackup numbers from 2 on, with no leading zero.
-std::optional<int> copyNumber(const QString& text) {
-    bool ok = false;
-    const int number = text.toInt(&ok);
-    if (!isNumber(text) || !ok || number < 2 || text != QString::number(number))
-        return std::nullopt;
-    return number;
-}
-
 QDateTime fileTimeOf(const QFileInfo& info) {
     const QDateTime born = info.birthTime();
     return born.isValid() ? born : info.lastModified();
@@ -72,6 +63,14 @@ auto newness(const BackupCopy& copy) {
 }
 
 } // namespace
+
+std::optional<int> copyNumber(const QString& text) {
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!isNumber(text) || !ok || number < 2 || text != QString::number(number))
+        return std::nullopt;
+    return number;
+}
 
 bool newerFirst(const BackupCopy& a, const BackupCopy& b) {
     return newness(a) > newness(b);

@@ -24,6 +24,10 @@ struct CopyName {
     QDate date;
 };
 
+// The number after a copy's "_": makeBackup numbers from 2 on, with no
+// leading zero; anything else is no number of a copy.
+std::optional<int> copyNumber(const QString& text);
+
 // Empty when `fileName` is no backup's name. The UNIKON name may hold "_"
 // itself; a date text never does, always holds a digit and is never digits
 // alone, which tells it from a number. `locale` is the one whose short date
